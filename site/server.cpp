@@ -2,6 +2,8 @@
 
 #include <httplib.h>
 
+#include <sys/socket.h>
+
 #include <chrono>
 
 #include "pages.h"
@@ -72,6 +74,16 @@ DirectorySite::DirectorySite(SiteOptions options)
   if (!options_.logPath.empty()) log_.open(options_.logPath, std::ios::app | std::ios::binary);
   server_->new_task_queue = [] { return new httplib::ThreadPool(kServerThreads); };
   server_->set_keep_alive_max_count(1000);
+  // Headers and body go out in separate writes; without this each answer
+  // waits for a delayed ACK.
+  server_->set_tcp_nodelay(true);
+  // The library listens with a backlog of 5, which drops connections in a
+  // burst; the listening socket is kept so that bind() can widen it.
+  server_->set_socket_options([this](int socket) {
+    const int on = 1;
+    ::setsockopt(socket, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+    listener_ = socket;
+  });
   server_->Get(".*", [this](const httplib::Request& q, httplib::Response& r) { handle(q, r); });
 }
 
@@ -82,6 +94,7 @@ DirectorySite::~DirectorySite() {
 
 int DirectorySite::bind(int port) {
   port_ = port == 0 ? server_->bind_to_any_port("127.0.0.1") : (server_->bind_to_port("127.0.0.1", port) ? port : -1);
+  if (port_ > 0) ::listen(listener_, SOMAXCONN);
   return port_;
 }
 

@@ -73,6 +73,7 @@ class DirectorySite {
   std::unique_ptr<httplib::Server> server_;
   std::thread thread_;
   int port_ = -1;
+  int listener_ = -1;
   std::atomic<bool> busy_;
   std::atomic<std::uint64_t> sessions_{0};
 
