@@ -1,15 +1,21 @@
-#include <QApplication>
-#include <QLabel>
+// Program entry: the Qt shell renders the window layer; everything else is
+// the toolkit-neutral core.
 
-#include "net/site.h"
-#include "platform/codepage.h"
+#include <QApplication>
+
+#include "app/main_window.h"
+#include "app/run_state.h"
+#include "platform/qt/qt_shell.h"
+#include "platform/ui/ui.h"
 
 int main(int argc, char* argv[]) {
   QApplication application(argc, argv);
-  const net::Site site{HARVESTER_SEARCH_HOST, HARVESTER_SHOP_DOMAIN};
-  QLabel window(QString::fromStdString(platform::gbkToUtf8("瀚岭商谷供应商采集"_gbk)) + " - " +
-                QString::fromStdString(site.searchHost));
-  window.resize(1033, 520);
-  window.show();
+  platform::ui::QtShell shell;
+  platform::ui::Ui ui(shell, shell);
+  shell.attach(ui);
+
+  app::RunState state;
+  app::MainWindow mainWindow(ui, state, {HARVESTER_SEARCH_HOST, HARVESTER_SHOP_DOMAIN});
+  mainWindow.create();
   return QApplication::exec();
 }

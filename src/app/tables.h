@@ -1,0 +1,68 @@
+#pragma once
+// The company and task grids: fixed columns and the row operations every run
+// uses. Each operation is atomic and safe from any thread.
+
+#include <string>
+#include <vector>
+
+#include "platform/ui/ui.h"
+
+namespace app {
+
+namespace ui = platform::ui;
+
+class GridTable {
+ public:
+  GridTable(ui::Ui& ui, ui::Handle grid) : ui_(ui), grid_(grid) {}
+
+  ui::Handle handle() const { return grid_; }
+  int appendRow() { return ui_.appendRow(grid_); }
+  // Appends a row whose column 0 is its serial (the row count after the
+  // append) and whose further columns are `cells`, in one atomic step.
+  int appendNumberedRow(const std::vector<std::string>& cells);
+  int rowCount() const { return ui_.rowCount(grid_); }
+  void setCell(int row, int column, const std::string& text) { ui_.setCell(grid_, row, column, text); }
+  std::string cellText(int row, int column) const { return ui_.cell(grid_, row, column); }
+  void deleteRow(int row) { ui_.deleteRow(grid_, row); }
+  void clearRows() { ui_.clearRows(grid_); }
+  int selectedRow() const { return ui_.selectedRow(grid_); }
+  int columnCount() const { return ui_.columnCount(grid_); }
+  std::string columnTitle(int column) const { return ui_.columnTitle(grid_, column); }
+  // Writes 1, 2, … into column 0 of the rows in order.
+  void renumberRows();
+
+ protected:
+  ui::Ui& ui_;
+  ui::Handle grid_;
+};
+
+class CompanyTable : public GridTable {
+ public:
+  enum Column { Serial, Id, Name, Person, Mobile, Telephone, Fax, Email, Qq, Address };
+  CompanyTable(ui::Ui& ui, ui::Handle grid);
+  static std::vector<ui::Column> columns();
+};
+
+class TaskTable : public GridTable {
+ public:
+  enum Column {
+    Serial,
+    Summary,
+    TaskName,
+    Status,
+    Valid,
+    Slug,
+    Province,
+    City,
+    BusinessMode,
+    Verified,
+    StaffSize,
+    Turnover,
+    Filter,
+    Category
+  };
+  TaskTable(ui::Ui& ui, ui::Handle grid);
+  static std::vector<ui::Column> columns();
+};
+
+}  // namespace app

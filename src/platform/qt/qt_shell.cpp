@@ -1,0 +1,487 @@
+#include "platform/qt/qt_shell.h"
+
+#include <QAbstractTableModel>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QEvent>
+#include <QFileDialog>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QScreen>
+#include <QTableView>
+#include <QThread>
+#include <QTimer>
+#include <QUrl>
+#include <QWindow>
+
+#include <chrono>
+
+#include "platform/codepage.h"
+
+namespace platform::ui {
+
+QString toQt(const std::string& gbk) { return QString::fromStdString(gbkToUtf8(gbk)); }
+
+std::string fromQt(const QString& text) { return utf8ToGbk(text.toStdString()); }
+
+// A grid as Qt sees it: a view over the window layer's rows, told of changes
+// in batches so that appends from many threads never flood the interface.
+class GridModel final : public QAbstractTableModel {
+ public:
+  GridModel(Ui& ui, Handle grid, QObject* parent) : QAbstractTableModel(parent), ui_(ui), grid_(grid) {}
+
+  int rowCount(const QModelIndex& parent) const override { return parent.isValid() ? 0 : rows_; }
+  int columnCount(const QModelIndex& parent) const override { return parent.isValid() ? 0 : columns_; }
+  QVariant data(const QModelIndex& index, int role) const override {
+    if (role != Qt::DisplayRole) return {};
+    return toQt(ui_.cell(grid_, index.row(), index.column()));
+  }
+  QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
+    if (role != Qt::DisplayRole || orientation != Qt::Horizontal) return {};
+    return toQt(ui_.columnTitle(grid_, section));
+  }
+
+  // Brings the view up to the grid's current state; returns whether columns changed.
+  bool refresh() {
+    const ControlState state = ui_.state(grid_);
+    if (state.version == version_) return false;
+    version_ = state.version;
+    const int rows = ui_.rowCount(grid_);
+    const int columns = static_cast<int>(state.columns.size());
+    if (columns != columns_ || state.structureVersion != structure_ || rows < rows_) {
+      beginResetModel();
+      rows_ = rows;
+      columns_ = columns;
+      structure_ = state.structureVersion;
+      endResetModel();
+      return true;
+    }
+    if (rows > rows_) {
+      beginInsertRows({}, rows_, rows - 1);
+      rows_ = rows;
+      endInsertRows();
+    }
+    if (rows_ > 0) emit dataChanged(index(0, 0), index(rows_ - 1, columns_ - 1));
+    return false;
+  }
+
+ private:
+  Ui& ui_;
+  Handle grid_;
+  int rows_ = 0;
+  int columns_ = 0;
+  std::uint64_t version_ = 0;
+  std::uint64_t structure_ = 0;
+};
+
+namespace {
+
+constexpr int kGridRefreshMs = 100;
+
+// A status bar of fixed-width parts laid left to right; a width of -1 takes
+// what the others leave, and parts beyond the bar's right edge are cut off.
+class StatusBarWidget final : public QWidget {
+ public:
+  explicit StatusBarWidget(QWidget* parent) : QWidget(parent) {}
+  void setParts(const std::vector<int>& widths, const std::vector<std::string>& texts) {
+    if (labels_.size() != widths.size()) {
+      for (QLabel* label : labels_) delete label;
+      labels_.clear();
+      for (std::size_t i = 0; i < widths.size(); ++i) {
+        auto* label = new QLabel(this);
+        label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        label->show();
+        labels_.push_back(label);
+      }
+    }
+    widths_ = widths;
+    for (std::size_t i = 0; i < labels_.size() && i < texts.size(); ++i) labels_[i]->setText(toQt(texts[i]));
+    layOut();
+  }
+
+ protected:
+  void resizeEvent(QResizeEvent*) override { layOut(); }
+
+ private:
+  void layOut() {
+    int fixed = 0;
+    for (const int w : widths_) fixed += std::max(w, 0);
+    int x = 0;
+    for (std::size_t i = 0; i < labels_.size(); ++i) {
+      const int w = widths_[i] >= 0 ? widths_[i] : std::max(0, width() - fixed);
+      labels_[i]->setGeometry(x, 0, w, height());
+      x += w;
+    }
+  }
+
+  std::vector<QLabel*> labels_;
+  std::vector<int> widths_;
+};
+
+}  // namespace
+
+QtShell::QtShell() {
+  QFont font(QStringLiteral("WenQuanYi Micro Hei"));
+  font.setPixelSize(12);
+  QApplication::setFont(font);
+  gridTimer_ = new QTimer(this);
+  gridTimer_->setInterval(kGridRefreshMs);
+  connect(gridTimer_, &QTimer::timeout, this, [this] { refreshGrids(); });
+  gridTimer_->start();
+}
+
+QtShell::~QtShell() {
+  for (auto& [handle, widget] : widgets_) {
+    if (widget && widget->isWindow()) delete widget.data();
+  }
+}
+
+void QtShell::attach(Ui& ui) { ui_ = &ui; }
+
+void QtShell::post(std::function<void()> call) {
+  QMetaObject::invokeMethod(this, std::move(call), Qt::QueuedConnection);
+}
+
+void QtShell::postAt(Millis due, std::function<void()> call) {
+  post([this, due, call = std::move(call)] {
+    QTimer::singleShot(static_cast<int>(std::max<Millis>(0, due - now())), this, call);
+  });
+}
+
+Millis QtShell::now() const {
+  return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
+      .count();
+}
+
+void QtShell::processEventsUntil(const std::function<bool()>& done, SteadyTime deadline) {
+  // A short timer wakes the wait so that done() and the deadline are seen.
+  QTimer wake;
+  wake.start(5);
+  while (!done() && std::chrono::steady_clock::now() < deadline) {
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+  }
+}
+
+bool QtShell::onInterfaceThread() const { return QThread::currentThread() == thread(); }
+
+void QtShell::changed(Handle handle) {
+  {
+    const std::lock_guard lock(dirtyMutex_);
+    // Grids on screen are brought up to date by the refresh timer, in batches.
+    if (shownGrids_.contains(handle)) return;
+    dirty_.insert(handle);
+    if (syncPosted_) return;
+    syncPosted_ = true;
+  }
+  post([this] { sync(); });
+}
+
+void QtShell::sync() {
+  std::set<Handle> dirty;
+  {
+    const std::lock_guard lock(dirtyMutex_);
+    dirty.swap(dirty_);
+    syncPosted_ = false;
+  }
+  syncing_ = true;
+  for (const Handle handle : dirty) syncControl(handle);
+  syncing_ = false;
+}
+
+void QtShell::syncControl(Handle handle) {
+  if (!ui_->exists(handle)) {
+    const auto found = widgets_.find(handle);
+    if (found != widgets_.end()) {
+      if (found->second) {
+        handles_.erase(found->second.data());
+        found->second->deleteLater();
+      }
+      grids_.erase(handle);
+      raisedAt_.erase(handle);
+      {
+        const std::lock_guard lock(dirtyMutex_);
+        shownGrids_.erase(handle);
+      }
+      widgets_.erase(found);
+    }
+    return;
+  }
+  const ControlState state = ui_->state(handle);
+  if (state.kind == Kind::Timer) return;
+  QWidget* widget = this->widget(handle);
+  if (!widget) {
+    // The holder first: a control may be seen before its window.
+    if (state.parent && !this->widget(state.parent)) syncControl(state.parent);
+    widget = create(handle, state);
+    if (!widget) return;
+  }
+  apply(handle, widget, state);
+}
+
+QWidget* QtShell::widget(Handle handle) const {
+  const auto found = widgets_.find(handle);
+  return found == widgets_.end() ? nullptr : found->second.data();
+}
+
+QWidget* QtShell::create(Handle handle, const ControlState& state) {
+  QWidget* parent = state.kind == Kind::Window ? widget(state.owner) : widget(state.parent);
+  if (state.kind != Kind::Window && !parent) return nullptr;
+  QWidget* widget = nullptr;
+  switch (state.kind) {
+    case Kind::Window: {
+      widget = new QWidget(parent, Qt::Window | Qt::FramelessWindowHint);
+      widget->setAttribute(Qt::WA_DeleteOnClose, false);
+      break;
+    }
+    case Kind::Label:
+    case Kind::PictureBox: {
+      auto* label = new QLabel(parent);
+      label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+      widget = label;
+      break;
+    }
+    case Kind::Button: {
+      auto* button = new QPushButton(parent);
+      connect(button, &QPushButton::clicked, this, [this, handle] { ui_->userClick(handle); });
+      widget = button;
+      break;
+    }
+    case Kind::EditBox: {
+      auto* edit = new QLineEdit(parent);
+      connect(edit, &QLineEdit::textEdited, this,
+              [this, handle](const QString& text) { ui_->userType(handle, fromQt(text)); });
+      widget = edit;
+      break;
+    }
+    case Kind::CheckBox: {
+      auto* box = new QCheckBox(parent);
+      connect(box, &QCheckBox::clicked, this, [this, handle] { ui_->userClick(handle); });
+      widget = box;
+      break;
+    }
+    case Kind::ComboBox: {
+      auto* combo = new QComboBox(parent);
+      connect(combo, &QComboBox::activated, this, [this, handle](int index) { ui_->userSelect(handle, index); });
+      widget = combo;
+      break;
+    }
+    case Kind::GroupBox:
+      widget = new QGroupBox(parent);
+      break;
+    case Kind::Grid: {
+      auto* view = new QTableView(parent);
+      auto* model = new GridModel(*ui_, handle, view);
+      view->setModel(model);
+      view->setSelectionBehavior(QAbstractItemView::SelectRows);
+      view->setSelectionMode(QAbstractItemView::SingleSelection);
+      view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+      view->verticalHeader()->setVisible(false);
+      view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+      view->verticalHeader()->setDefaultSectionSize(18);
+      view->setContextMenuPolicy(Qt::CustomContextMenu);
+      connect(view->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+              [this, handle](const QModelIndex& current) { ui_->userSelectRow(handle, current.row()); });
+      connect(view, &QTableView::doubleClicked, this, [this, handle](const QModelIndex& index) {
+        ui_->userSelectRow(handle, index.row());
+        ui_->userDoubleClick(handle);
+      });
+      connect(view, &QWidget::customContextMenuRequested, this, [this, handle, view](const QPoint& at) {
+        ui_->userSelectRow(handle, view->indexAt(at).row());
+        ui_->userRightClick(handle);
+      });
+      grids_[handle] = model;
+      {
+        const std::lock_guard lock(dirtyMutex_);
+        shownGrids_.insert(handle);
+      }
+      widget = view;
+      break;
+    }
+    case Kind::StatusBar:
+      widget = new StatusBarWidget(parent);
+      break;
+    case Kind::Timer:
+      return nullptr;
+  }
+  widget->installEventFilter(this);
+  widgets_[handle] = widget;
+  handles_[widget] = handle;
+  return widget;
+}
+
+void QtShell::apply(Handle handle, QWidget* widget, const ControlState& state) {
+  const QRect geometry(state.rect.x, state.rect.y, state.rect.width, state.rect.height);
+  if (state.kind == Kind::Window) {
+    widget->setWindowTitle(toQt(state.text));
+    if (widget->geometry() != geometry) widget->setGeometry(geometry);
+  } else if (widget->geometry() != geometry) {
+    widget->setGeometry(geometry);
+  }
+  widget->setEnabled(state.enabled);
+  switch (state.kind) {
+    case Kind::Label:
+    case Kind::PictureBox: {
+      // Labels place their captions with blanks half a character wide, as the
+      // layout was drawn; an en space is exactly that wide in any font.
+      QString text = toQt(state.text);
+      text.replace(QLatin1Char(' '), QChar(0x2002));
+      static_cast<QLabel*>(widget)->setText(text);
+      break;
+    }
+    case Kind::Button:
+      static_cast<QPushButton*>(widget)->setText(toQt(state.text));
+      break;
+    case Kind::EditBox: {
+      auto* edit = static_cast<QLineEdit*>(widget);
+      const QString text = toQt(state.text);
+      if (edit->text() != text) edit->setText(text);
+      break;
+    }
+    case Kind::CheckBox: {
+      auto* box = static_cast<QCheckBox*>(widget);
+      box->setText(toQt(state.text));
+      box->setChecked(state.checked);
+      break;
+    }
+    case Kind::ComboBox: {
+      auto* combo = static_cast<QComboBox*>(widget);
+      const QSignalBlocker block(combo);
+      QStringList entries;
+      for (const std::string& entry : state.entries) entries << toQt(entry);
+      QStringList shown;
+      for (int i = 0; i < combo->count(); ++i) shown << combo->itemText(i);
+      if (shown != entries) {
+        combo->clear();
+        combo->addItems(entries);
+      }
+      combo->setCurrentIndex(state.selected);
+      break;
+    }
+    case Kind::GroupBox:
+      static_cast<QGroupBox*>(widget)->setTitle(toQt(state.text));
+      break;
+    case Kind::Grid:
+      break;
+    case Kind::StatusBar:
+      static_cast<StatusBarWidget*>(widget)->setParts(state.partWidths, state.partTexts);
+      break;
+    case Kind::Window:
+    case Kind::Timer:
+      break;
+  }
+  // Stacking follows the window layer's z-order among siblings.
+  if (raisedAt_[handle] != state.zOrder) {
+    raisedAt_[handle] = state.zOrder;
+    if (state.kind != Kind::Window) widget->raise();
+  }
+  widget->setVisible(state.visible);
+}
+
+void QtShell::refreshGrids() {
+  for (auto& [handle, model] : grids_) {
+    if (!model->refresh()) continue;
+    auto* view = static_cast<QTableView*>(widget(handle));
+    const ControlState state = ui_->state(handle);
+    for (std::size_t c = 0; c < state.columns.size(); ++c) {
+      const int width = state.columns[c].width;
+      view->setColumnHidden(static_cast<int>(c), width == 0);
+      if (width > 0) view->setColumnWidth(static_cast<int>(c), width);
+    }
+  }
+}
+
+bool QtShell::eventFilter(QObject* watched, QEvent* event) {
+  const auto found = handles_.find(watched);
+  if (found == handles_.end() || syncing_) return QObject::eventFilter(watched, event);
+  const Handle handle = found->second;
+  switch (event->type()) {
+    case QEvent::MouseButtonPress:
+      if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        const Kind kind = ui_->kind(handle);
+        if (kind == Kind::Label || kind == Kind::PictureBox) ui_->userPress(handle);
+      }
+      break;
+    case QEvent::FocusOut:
+      if (ui_->kind(handle) == Kind::EditBox) ui_->userFocusLost(handle);
+      break;
+    case QEvent::Move:
+      if (ui_->kind(handle) == Kind::Window) {
+        auto* window = static_cast<QWidget*>(watched);
+        const Rect r = ui_->rect(handle);
+        if (r.x != window->x() || r.y != window->y()) ui_->userMoved(handle, window->x(), window->y());
+      }
+      break;
+    case QEvent::Close:
+      // Closing through the window system destroys the window, as its own
+      // close button would.
+      event->ignore();
+      ui_->destroy(handle);
+      return true;
+    default:
+      break;
+  }
+  return QObject::eventFilter(watched, event);
+}
+
+Answer QtShell::message(Handle owner, const std::string& text, const std::string& title, MessageKind kind) {
+  QMessageBox box(widget(owner));
+  box.setWindowTitle(toQt(title));
+  box.setText(toQt(text));
+  if (kind == MessageKind::Question) {
+    box.setIcon(QMessageBox::Question);
+    box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+    return box.exec() == QMessageBox::Yes ? Answer::Yes : Answer::No;
+  }
+  box.setIcon(QMessageBox::NoIcon);
+  box.setStandardButtons(QMessageBox::Ok);
+  box.exec();
+  return Answer::Ok;
+}
+
+std::optional<std::string> QtShell::saveFile(Handle owner, const std::string& title, const std::string& filter,
+                                             const std::string& proposedPath) {
+  // "Name（*.csv）|*.csv|" pairs become Qt's "Name (*.csv)".
+  QStringList filters;
+  const QStringList parts = toQt(filter).split(QLatin1Char('|'), Qt::SkipEmptyParts);
+  for (qsizetype i = 0; i + 1 < parts.size(); i += 2)
+    filters << parts[i] + QStringLiteral(" (") + parts[i + 1] + QLatin1Char(')');
+  const QString path =
+      QFileDialog::getSaveFileName(widget(owner), toQt(title), toQt(proposedPath), filters.join(QStringLiteral(";;")));
+  if (path.isEmpty()) return std::nullopt;
+  return fromQt(path);
+}
+
+void QtShell::runModal(Handle window, const std::function<bool()>& closed) {
+  sync();
+  if (QWidget* w = widget(window)) {
+    w->setWindowModality(Qt::ApplicationModal);
+    w->show();
+  }
+  QEventLoop loop;
+  QTimer check;
+  connect(&check, &QTimer::timeout, &loop, [&] {
+    if (closed()) loop.quit();
+  });
+  check.start(20);
+  loop.exec();
+}
+
+void QtShell::beginSystemMove(Handle window) {
+  if (QWidget* w = widget(window); w && w->windowHandle()) w->windowHandle()->startSystemMove();
+}
+
+void QtShell::openUrl(const std::string& url) { QDesktopServices::openUrl(QUrl(toQt(url))); }
+
+Size QtShell::screenSize() const {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  return screen ? Size{screen->size().width(), screen->size().height()} : Size{1366, 768};
+}
+
+}  // namespace platform::ui
