@@ -3,8 +3,7 @@
 
 #include <QApplication>
 
-#include "app/main_window.h"
-#include "app/run_state.h"
+#include "app/harvester.h"
 #include "platform/qt/qt_shell.h"
 #include "platform/ui/ui.h"
 
@@ -14,8 +13,7 @@ int main(int argc, char* argv[]) {
   platform::ui::Ui ui(shell, shell);
   shell.attach(ui);
 
-  app::RunState state;
-  app::MainWindow mainWindow(ui, state, {HARVESTER_SEARCH_HOST, HARVESTER_SHOP_DOMAIN});
-  mainWindow.create();
+  app::Harvester harvester(ui, {HARVESTER_SEARCH_HOST, HARVESTER_SHOP_DOMAIN});
+  harvester.start();
   return QApplication::exec();
 }

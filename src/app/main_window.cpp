@@ -220,6 +220,14 @@ void MainWindow::refreshStatus() {
   for (int part = 0; part < 10; ++part) Ui.setPartText(状态条1, part, parts[part]);
 }
 
+void MainWindow::disableStartControls(bool disable) {
+  for (const ui::Handle control :
+       {按钮_开始信息, 按钮_开始公司, 按钮_开始全部任务, 按钮_清空任务, 按钮_加入任务, 按钮_开始单条任务, 组合框1,
+        组合框2, 组合框3, 组合框4, 组合框5, 选择框_执照审核, 分组框1}) {
+    Ui.setEnabled(control, !disable);
+  }
+}
+
 int MainWindow::workerCount() const { return truncated(numberOf(Ui.text(编辑框_线程))); }
 
 }  // namespace app

@@ -38,6 +38,9 @@ class MainWindow {
   void refreshStatus();
   // The worker count a run starts with: the thread box's number, truncated.
   int workerCount() const;
+  // Disables (true) or enables the start and task buttons, the criteria boxes
+  // and the settings group, all at once.
+  void disableStartControls(bool disable);
 
   ui::Ui& Ui;
   RunState& State;

@@ -5,6 +5,8 @@
 #include <atomic>
 #include <cstdint>
 #include <mutex>
+#include <string>
+#include <vector>
 
 #include "app/shared_text.h"
 #include "app/work_distributor.h"
@@ -39,6 +41,10 @@ struct RunState {
   std::atomic<std::int32_t> RunDuplicateCount{0};
   // Milliseconds on the interface loop's clock; 64 bits, so it never wraps.
   std::atomic<std::int64_t> RunStartMs{0};
+
+  // The category ids of the last picker, entry k of it being item k-1 here.
+  // Interface thread only.
+  std::vector<std::string> CategoryIds;
 
   // Holds DoneFlags and StopRequested of the current distribution.
   WorkDistributor Distributor;

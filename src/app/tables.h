@@ -22,6 +22,9 @@ class GridTable {
   int appendNumberedRow(const std::vector<std::string>& cells);
   int rowCount() const { return ui_.rowCount(grid_); }
   void setCell(int row, int column, const std::string& text) { ui_.setCell(grid_, row, column, text); }
+  void setCells(int row, int firstColumn, const std::vector<std::string>& texts) {
+    ui_.setCells(grid_, row, firstColumn, texts);
+  }
   std::string cellText(int row, int column) const { return ui_.cell(grid_, row, column); }
   void deleteRow(int row) { ui_.deleteRow(grid_, row); }
   void clearRows() { ui_.clearRows(grid_); }

@@ -9,6 +9,7 @@
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -418,6 +419,16 @@ bool QtShell::eventFilter(QObject* watched, QEvent* event) {
         if (r.x != window->x() || r.y != window->y()) ui_->userMoved(handle, window->x(), window->y());
       }
       break;
+    case QEvent::KeyPress:
+      // Escape closes a modal window without its accept, as a dialog would.
+      if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+        const Handle window = ui_->state(handle).window;
+        if (modalWindows_.contains(window)) {
+          ui_->destroy(window);
+          return true;
+        }
+      }
+      break;
     case QEvent::Close:
       // Closing through the window system destroys the window, as its own
       // close button would.
@@ -460,6 +471,7 @@ std::optional<std::string> QtShell::saveFile(Handle owner, const std::string& ti
 
 void QtShell::runModal(Handle window, const std::function<bool()>& closed) {
   sync();
+  modalWindows_.insert(window);
   if (QWidget* w = widget(window)) {
     w->setWindowModality(Qt::ApplicationModal);
     w->show();
@@ -471,6 +483,7 @@ void QtShell::runModal(Handle window, const std::function<bool()>& closed) {
   });
   check.start(20);
   loop.exec();
+  modalWindows_.erase(window);
 }
 
 void QtShell::beginSystemMove(Handle window) {

@@ -63,7 +63,8 @@ class QtShell final : public QObject, public Loop, public Renderer {
   std::map<Handle, QPointer<QWidget>> widgets_;
   std::map<Handle, GridModel*> grids_;
   std::map<QObject*, Handle> handles_;
-  std::map<Handle, int> raisedAt_;  // the z-order each widget was last raised for
+  std::map<Handle, int> raisedAt_;
+  std::set<Handle> modalWindows_;  // the z-order each widget was last raised for
   QTimer* gridTimer_ = nullptr;
   bool syncing_ = false;
 

@@ -304,14 +304,17 @@ int Ui::rowCount(Handle grid) const {
   return control ? static_cast<int>(control->rows.size()) : 0;
 }
 
-void Ui::setCell(Handle grid, int row, int column, const std::string& text) {
+void Ui::setCell(Handle grid, int row, int column, const std::string& text) { setCells(grid, row, column, {text}); }
+
+void Ui::setCells(Handle grid, int row, int firstColumn, const std::vector<std::string>& texts) {
   {
     const std::lock_guard lock(mutex_);
     Control* control = get(grid);
-    if (!control || row < 0 || row >= static_cast<int>(control->rows.size())) return;
+    if (!control || row < 0 || row >= static_cast<int>(control->rows.size()) || firstColumn < 0) return;
     auto& cells = control->rows[static_cast<std::size_t>(row)];
-    if (column < 0 || column >= static_cast<int>(cells.size())) return;
-    cells[static_cast<std::size_t>(column)] = text;
+    for (std::size_t i = 0; i < texts.size() && firstColumn + i < cells.size(); ++i) {
+      cells[static_cast<std::size_t>(firstColumn) + i] = texts[i];
+    }
     ++control->state.version;
   }
   notify(grid);

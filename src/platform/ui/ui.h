@@ -115,6 +115,8 @@ class Ui {
   int appendRowWith(Handle grid, const std::function<std::vector<std::string>(int rowCount)>& cells);
   int rowCount(Handle grid) const;
   void setCell(Handle grid, int row, int column, const std::string& text);
+  // Writes texts into the row's columns from firstColumn on, in one step.
+  void setCells(Handle grid, int row, int firstColumn, const std::vector<std::string>& texts);
   std::string cell(Handle grid, int row, int column) const;
   std::vector<std::string> row(Handle grid, int row) const;
   void deleteRow(Handle grid, int row);

@@ -1,0 +1,39 @@
+#pragma once
+// The region table: the site's region selector as one fixed text, the lists
+// derived from it, and the province and city boxes of the main window.
+
+#include <string>
+#include <vector>
+
+namespace app {
+class MainWindow;
+}
+
+namespace search {
+
+// The site's region selector markup in GBK, built once.
+const std::string& AreaTable();
+
+class RegionTable {
+ public:
+  // Connects the province and city boxes of the main window.
+  explicit RegionTable(app::MainWindow& main);
+
+  // Fills the lists and the province box, then performs the province pick.
+  // Any thread; the program runs it on a thread of its own at start-up.
+  void load();
+  void startLoad();
+  // The picks, as the boxes' selection events run them.
+  void provincePicked();
+  void cityPicked();
+
+  // Filled by load() before the province box gets its entries; never changed after.
+  std::vector<std::string> ProvinceCodes;
+  std::vector<std::string> CityCodes;
+  std::vector<std::string> CityNames;
+
+ private:
+  app::MainWindow& main_;
+};
+
+}  // namespace search

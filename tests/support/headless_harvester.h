@@ -1,0 +1,31 @@
+#pragma once
+// The whole system on the headless driver: the test thread is the interface
+// thread, and a dialog nobody expected fails the test.
+
+#include <gtest/gtest.h>
+
+#include "app/harvester.h"
+#include "platform/codepage.h"
+#include "platform/headless/headless_driver.h"
+
+namespace testing_support {
+
+class HeadlessHarvester {
+ public:
+  explicit HeadlessHarvester(net::Site site = {"search.localhost:1", ".shop.localhost:1"})
+      : harvester(ui, std::move(site), [this] { ended = true; }) {
+    driver.onUnexpected = [](const std::string& what) { ADD_FAILURE() << "unexpected " << what; };
+    harvester.start();
+    // The region load runs on a thread of its own.
+    driver.runUntil([this] { return ui.entryCount(main().组合框1) == 40 && ui.entryCount(main().组合框2) == 1; });
+  }
+  app::MainWindow& main() { return harvester.Main; }
+  app::RunState& state() { return harvester.State; }
+
+  platform::ui::HeadlessDriver driver;
+  platform::ui::Ui ui{driver, driver};
+  bool ended = false;
+  app::Harvester harvester;
+};
+
+}  // namespace testing_support
