@@ -7,6 +7,7 @@
 #include "app/main_window.h"
 #include "app/run_state.h"
 #include "net/site.h"
+#include "search/company_search.h"
 #include "search/region_table.h"
 
 namespace app {
@@ -24,6 +25,7 @@ class Harvester {
   RunState State;
   MainWindow Main;
   search::RegionTable Regions;
+  search::CompanySearch Search;
 };
 
 }  // namespace app

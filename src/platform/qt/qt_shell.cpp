@@ -382,6 +382,10 @@ void QtShell::apply(Handle handle, QWidget* widget, const ControlState& state) {
     raisedAt_[handle] = state.zOrder;
     if (state.kind != Kind::Window) widget->raise();
   }
+  // Modality is set before a window is first shown; it cannot change later.
+  if (state.kind == Kind::Window && modalWindows_.contains(handle) && !widget->isVisible()) {
+    widget->setWindowModality(Qt::ApplicationModal);
+  }
   widget->setVisible(state.visible);
 }
 
@@ -470,12 +474,8 @@ std::optional<std::string> QtShell::saveFile(Handle owner, const std::string& ti
 }
 
 void QtShell::runModal(Handle window, const std::function<bool()>& closed) {
-  sync();
   modalWindows_.insert(window);
-  if (QWidget* w = widget(window)) {
-    w->setWindowModality(Qt::ApplicationModal);
-    w->show();
-  }
+  sync();
   QEventLoop loop;
   QTimer check;
   connect(&check, &QTimer::timeout, &loop, [&] {
