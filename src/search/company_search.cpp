@@ -166,13 +166,14 @@ void CompanySearch::startTaskRun(int row) {
 
 void CompanySearch::stopRun() {
   app::MainWindow& m = main_;
-  onNewThread([&m] { m.refreshStatus(); });
   const int row = m.State.CurrentTaskRow;
   if (m.Tasks.cellText(row, TaskTable::Status) != "完成"_gbk) m.Tasks.setCell(row, TaskTable::Status, "停止"_gbk);
   m.State.Idle = true;
   m.State.Distributor.requestStop();
   m.Ui.setPeriod(m.时钟1, 0);
   m.disableStartControls(false);
+  // Refreshed once Idle is set, so that the status bar shows the stop.
+  onNewThread([&m] { m.refreshStatus(); });
 }
 
 void CompanySearch::pageWorkItem(int page) {

@@ -116,6 +116,7 @@ TEST_F(CompanyRunTest, HarvestEqualsTheSitesGroundTruth) {
   EXPECT_TRUE(state().Idle);
   EXPECT_EQ(gbkToUtf8(main().Tasks.cellText(0, app::TaskTable::Status)), "停止");
   EXPECT_TRUE(system->ui.enabled(main().按钮_开始公司));
+  EXPECT_TRUE(system->driver.runUntil([this] { return status(8) == "状态:未开始"; }, 2'000));
 }
 
 TEST_F(CompanyRunTest, CriteriaAndCategoryTravelInBothAddressForms) {
