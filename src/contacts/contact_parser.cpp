@@ -10,11 +10,6 @@
 namespace contacts {
 namespace {
 
-std::string removeAll(std::string text, const std::string& piece) {
-  for (std::size_t at; (at = text.find(piece)) != std::string::npos;) text.erase(at, piece.size());
-  return text;
-}
-
 // The first try whose value is not empty; later tries are not made.
 template <typename... Tries>
 std::string firstOf(Tries... tries) {
@@ -48,11 +43,12 @@ void parseContactPage(app::MainWindow& main, const std::string& page, int rowNum
   const std::string crlf = "\r\n";
 
   if (net::isBlank(main.Companies.cellText(row, app::CompanyTable::Name))) {
-    main.Companies.setCell(row, app::CompanyTable::Name, removeAll(between("<meta content=\"", "联系方式"_gbk), crlf));
+    main.Companies.setCell(row, app::CompanyTable::Name,
+                           net::removeText(between("<meta content=\"", "联系方式"_gbk), crlf));
   }
   const std::string person =
       firstOf([&] { return between("<strong>", "</strong>"); }, [&] { return between("<title>", ":"); },
-              [&] { return removeAll(between(">\r\n                               <span>", "<"), "&nbsp;"); });
+              [&] { return net::removeText(between(">\r\n                               <span>", "<"), "&nbsp;"); });
   std::string mobile =
       firstOf([&] { return between("手机：<small>"_gbk, "</small>"); }, [&] { return between("</br>手机:"_gbk, "<"); });
   std::string telephone =
@@ -61,7 +57,7 @@ void parseContactPage(app::MainWindow& main, const std::string& page, int rowNum
   const std::string fax = between("传真：<span>"_gbk, "<");
   const std::string email = between("邮箱：<span>"_gbk, "<");
   const std::string qq = between("&uin=", "&");
-  const std::string address = removeAll(between("地址： <span>"_gbk, "</span>"), crlf);
+  const std::string address = net::removeText(between("地址： <span>"_gbk, "</span>"), crlf);
 
   if (ui.checked(main.选择框_手机电话识别) &&
       (startsWith(mobile, '0') || startsWith(telephone, '1') || startsWith(mobile, '4'))) {
@@ -83,7 +79,7 @@ void parseContactPage(app::MainWindow& main, const std::string& page, int rowNum
   std::vector<std::string> cells;
   for (const std::string* value :
        std::initializer_list<const std::string*>{&person, &mobile, &telephone, &fax, &email, &qq, &address}) {
-    cells.push_back(removeAll(*value, crlf));
+    cells.push_back(net::removeText(*value, crlf));
   }
   main.Companies.setCells(row, app::CompanyTable::Person, cells);
   ++main.State.ValidCount;

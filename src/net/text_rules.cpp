@@ -92,6 +92,22 @@ std::string removeAllSpaces(std::string_view text) {
   return out;
 }
 
+std::string removeText(std::string_view text, std::string_view piece) {
+  if (piece.empty()) return std::string(text);
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t at = 0; at < text.size();) {
+    if (matchesAt(text, at, piece, false)) {
+      at += piece.size();
+    } else {
+      const std::size_t width = characterWidth(text, at);
+      out.append(text.substr(at, width));
+      at += width;
+    }
+  }
+  return out;
+}
+
 bool isBlank(std::string_view text) { return removeAllSpaces(text).empty(); }
 
 std::string urlEncode(std::string_view text, bool keepUnreserved, bool viaUtf8) {

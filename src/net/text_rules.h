@@ -26,6 +26,9 @@ std::vector<std::string> splitText(std::string_view source, std::string_view sep
 // Removes every ASCII space and every full-width space (A1 A1).
 std::string removeAllSpaces(std::string_view text);
 
+// Removes every occurrence of piece, matched exactly where a character begins.
+std::string removeText(std::string_view text, std::string_view piece);
+
 // A text is blank when nothing but spaces is in it.
 bool isBlank(std::string_view text);
 

@@ -20,11 +20,6 @@ using platform::ui::Event;
 constexpr int kCompaniesPerPage = 40;
 constexpr double kTolerance = 0.0000001;
 
-std::string removeAll(std::string text, const std::string& piece) {
-  for (std::size_t at; (at = text.find(piece)) != std::string::npos;) text.erase(at, piece.size());
-  return text;
-}
-
 // Starts body on a thread of its own; runs it here when no thread can start.
 void onNewThread(std::function<void()> body) {
   try {
@@ -196,7 +191,7 @@ void CompanySearch::parseResultPage(const std::string& text) {
   for (const std::string& block : net::splitText(text, "商铺成长等级"_gbk)) {
     ++s.ProcessedCount;
     std::string name = net::textBetween(block, nameStart, "</a>");
-    name = net::removeAllSpaces(removeAll(removeAll(name, "<em>"), "</em>"));
+    name = net::removeAllSpaces(net::removeText(net::removeText(name, "<em>"), "</em>"));
     for (const std::string& word : words) {
       if (net::isBlank(word)) continue;
       if (net::findText(name, word) > 0) {

@@ -84,6 +84,13 @@ TEST(RemoveAllSpaces, RemovesAsciiAndFullWidthSpacesOnly) {
   EXPECT_FALSE(net::isBlank(" - "));
 }
 
+TEST(RemoveText, RemovesWholePiecesAtCharacterStarts) {
+  EXPECT_EQ(net::removeText("<em>LED</em>灯<em>"_gbk, "<em>"), "LED</em>灯"_gbk);
+  EXPECT_EQ(net::removeText("a\r\nb\r\n", "\r\n"), "ab");
+  // "\xAB\xCB" stands across the two characters of "公司": not a piece.
+  EXPECT_EQ(net::removeText("公司"_gbk, "\xAB\xCB"), "公司"_gbk);
+}
+
 TEST(UrlEncode, EncodesBytesByTheKeptSet) {
   EXPECT_EQ(urlEncode("公司"_gbk, true, true), "%E5%85%AC%E5%8F%B8");
   EXPECT_EQ(urlEncode("LED灯"_gbk, true, true), "LED%E7%81%AF");
