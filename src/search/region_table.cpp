@@ -71,6 +71,7 @@ void RegionTable::load() {
     if (!name.empty()) ui.addEntry(main_.组合框1, name);
   }
   provincePicked();
+  loaded_ = true;
 }
 
 void RegionTable::startLoad() {

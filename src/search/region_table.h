@@ -2,6 +2,7 @@
 // The region table: the site's region selector as one fixed text, the lists
 // derived from it, and the province and city boxes of the main window.
 
+#include <atomic>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,8 @@ class RegionTable {
   // Any thread; the program runs it on a thread of its own at start-up.
   void load();
   void startLoad();
+  // Whether load() has run to its end.
+  bool loaded() const { return loaded_; }
   // The picks, as the boxes' selection events run them.
   void provincePicked();
   void cityPicked();
@@ -34,6 +37,7 @@ class RegionTable {
 
  private:
   app::MainWindow& main_;
+  std::atomic<bool> loaded_{false};
 };
 
 }  // namespace search

@@ -17,7 +17,7 @@ class HeadlessHarvester {
     driver.onUnexpected = [](const std::string& what) { ADD_FAILURE() << "unexpected " << what; };
     harvester.start();
     // The region load runs on a thread of its own.
-    driver.runUntil([this] { return ui.entryCount(main().组合框1) == 40 && ui.entryCount(main().组合框2) == 1; });
+    driver.runUntil([this] { return harvester.Regions.loaded(); });
   }
   app::MainWindow& main() { return harvester.Main; }
   app::RunState& state() { return harvester.State; }
