@@ -4,6 +4,9 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <map>
+#include <mutex>
+#include <vector>
 #include <stdexcept>
 
 namespace platform {
@@ -37,12 +40,49 @@ std::size_t skipOneCharacter(std::string_view rest) {
   return 2;
 }
 
+// Conversion descriptors, kept for reuse and never closed: opening one for
+// every page would load and unload the charset modules again and again.
+class Descriptors {
+ public:
+  using Key = std::pair<std::string, std::string>;
+
+  iconv_t acquire(const Key& key) {
+    {
+      const std::lock_guard lock(mutex_);
+      std::vector<iconv_t>& idle = idle_[key];
+      if (!idle.empty()) {
+        iconv_t cd = idle.back();
+        idle.pop_back();
+        return cd;
+      }
+    }
+    iconv_t cd = iconv_open(key.first.c_str(), key.second.c_str());
+    if (cd == reinterpret_cast<iconv_t>(-1)) {
+      throw std::runtime_error("iconv cannot convert " + key.second + " to " + key.first);
+    }
+    return cd;
+  }
+  void release(const Key& key, iconv_t cd) {
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    const std::lock_guard lock(mutex_);
+    idle_[key].push_back(cd);
+  }
+  static Descriptors& instance() {
+    static auto* descriptors = new Descriptors;
+    return *descriptors;
+  }
+
+ private:
+  std::mutex mutex_;
+  std::map<Key, std::vector<iconv_t>> idle_;
+};
+
 // Converts all of input; where a sequence cannot be converted, skips it by the
 // rule and writes replacement instead, so a conversion never fails.
 std::string convert(const std::string& to, const std::string& from, std::string_view input, SkipRule skip,
                     std::string_view replacement) {
-  iconv_t cd = iconv_open(to.c_str(), from.c_str());
-  if (cd == reinterpret_cast<iconv_t>(-1)) throw std::runtime_error("iconv cannot convert " + from + " to " + to);
+  const Descriptors::Key key{to, from};
+  iconv_t cd = Descriptors::instance().acquire(key);
   std::string out;
   out.reserve(input.size() * 2 + 4);
   char* in = const_cast<char*>(input.data());
@@ -60,7 +100,7 @@ std::string convert(const std::string& to, const std::string& from, std::string_
     out.append(replacement);
     iconv(cd, nullptr, nullptr, nullptr, nullptr);
   }
-  iconv_close(cd);
+  Descriptors::instance().release(key, cd);
   return out;
 }
 
