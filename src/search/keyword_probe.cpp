@@ -50,11 +50,11 @@ void runPicker(app::MainWindow& main) {
   ui.destroy(picker);
 }
 
-}  // namespace
-
 std::string probeAddress(const app::MainWindow& main, const std::string& keywordText) {
   return "http://" + main.Site.searchHost + "/search?wd=" + net::urlEncode(keywordText, true, true);
 }
+
+}  // namespace
 
 std::string probeKeyword(app::MainWindow& main, const std::string& keywordText) {
   main.disableStartControls(true);

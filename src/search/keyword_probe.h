@@ -10,9 +10,6 @@ class MainWindow;
 
 namespace search {
 
-// The probe page's address for a keyword (GBK).
-std::string probeAddress(const app::MainWindow& main, const std::string& keywordText);
-
 // Fetches the probe page for keywordText (GBK, as typed) and returns the
 // site's token for it, empty when there is none. Sets IndustryBlock, empties
 // CategoryId, and when the page offers categories shows the picker modally;

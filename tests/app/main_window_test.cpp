@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <thread>
 
 #include "platform/codepage.h"
@@ -77,6 +78,15 @@ TEST_F(MainWindowTest, ThreadBoxStaysWithinOneToFifty) {
     EXPECT_EQ(ui.text(main.编辑框_线程), shown) << typed;
   }
   EXPECT_EQ(main.workerCount(), 2);
+}
+
+TEST(NumberOf, ReadsTheLeadingDecimalNumber) {
+  const std::pair<const char*, double> cases[] = {{"15", 15},    {"2.5", 2.5}, {" 7.9", 7.9}, {"-3", -3},
+                                                  {"12abc", 12}, {"abc", 0},   {"", 0},       {".", 0}};
+  for (const auto& [text, number] : cases) EXPECT_DOUBLE_EQ(app::numberOf(text), number) << text;
+  // Counts beyond 32 bits saturate instead of wrapping.
+  EXPECT_EQ(app::truncated(app::numberOf("99999999999")), INT32_MAX);
+  EXPECT_EQ(app::truncated(-7.9), -7);
 }
 
 TEST_F(MainWindowTest, TimeoutFilterAndCheckBox) {

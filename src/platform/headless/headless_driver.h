@@ -67,11 +67,6 @@ class HeadlessDriver final : public Loop, public Renderer {
   Size screen{1366, 768};
 
  private:
-  struct Timed {
-    Millis due;
-    std::uint64_t order;
-    std::function<void()> call;
-  };
   bool runOneDue();
   void unexpected(const std::string& what);
 

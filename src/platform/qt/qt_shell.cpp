@@ -236,11 +236,9 @@ QWidget* QtShell::create(Handle handle, const ControlState& state) {
   if (state.kind != Kind::Window && !parent) return nullptr;
   QWidget* widget = nullptr;
   switch (state.kind) {
-    case Kind::Window: {
+    case Kind::Window:
       widget = new QWidget(parent, Qt::Window | Qt::FramelessWindowHint);
-      widget->setAttribute(Qt::WA_DeleteOnClose, false);
       break;
-    }
     case Kind::Label:
     case Kind::PictureBox: {
       auto* label = new QLabel(parent);
