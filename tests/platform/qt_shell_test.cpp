@@ -7,7 +7,9 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QElapsedTimer>
+#include <QKeyEvent>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QTableView>
 #include <QTimer>
@@ -66,6 +68,26 @@ TEST_F(QtShellTest, MainWindowStandsAtItsPixelGeometry) {
   EXPECT_EQ(ui.text(main.编辑框_线程), "1");
   settle(50);
   EXPECT_EQ(threads->text(), QStringLiteral("1"));
+}
+
+TEST_F(QtShellTest, EscapeClosesAModalWindowAndItsWidgetsGo) {
+  const ui::Handle picker = ui.createWindow("picker", {100, 100, 144, 66}, "picker", main.window);
+  const ui::Handle title = ui.add(ui::Kind::Label, picker, "title", {1, 1, 142, 20}, "title");
+  QPointer<QWidget> shown;
+  QTimer::singleShot(100, [&] {
+    shown = shell.widget(picker);
+    ASSERT_NE(shown, nullptr);
+    EXPECT_TRUE(shown->isVisible());
+    EXPECT_TRUE(shown->isModal());
+    EXPECT_EQ(shown->parentWidget(), shell.widget(main.window)) << "owned by the main window";
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QCoreApplication::sendEvent(shown, &escape);
+  });
+  ui.runModal(picker);
+  EXPECT_FALSE(ui.exists(picker));
+  settle(50);
+  EXPECT_TRUE(shown.isNull());
+  EXPECT_EQ(shell.widget(title), nullptr);
 }
 
 TEST_F(QtShellTest, GridFillingFromFiftyThreadsNeverStallsTheInterface) {

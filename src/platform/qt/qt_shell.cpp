@@ -198,20 +198,7 @@ void QtShell::sync() {
 
 void QtShell::syncControl(Handle handle) {
   if (!ui_->exists(handle)) {
-    const auto found = widgets_.find(handle);
-    if (found != widgets_.end()) {
-      if (found->second) {
-        handles_.erase(found->second.data());
-        found->second->deleteLater();
-      }
-      grids_.erase(handle);
-      raisedAt_.erase(handle);
-      {
-        const std::lock_guard lock(dirtyMutex_);
-        shownGrids_.erase(handle);
-      }
-      widgets_.erase(found);
-    }
+    forget(handle);
     return;
   }
   const ControlState state = ui_->state(handle);
@@ -224,6 +211,27 @@ void QtShell::syncControl(Handle handle) {
     if (!widget) return;
   }
   apply(handle, widget, state);
+}
+
+void QtShell::forget(Handle handle) {
+  QWidget* dying = widget(handle);
+  // The widget goes with everything it holds.
+  for (auto it = widgets_.begin(); it != widgets_.end();) {
+    QWidget* w = it->second.data();
+    if (it->first != handle && w && (!dying || !dying->isAncestorOf(w))) {
+      ++it;
+      continue;
+    }
+    handles_.erase(w);
+    grids_.erase(it->first);
+    raisedAt_.erase(it->first);
+    {
+      const std::lock_guard lock(dirtyMutex_);
+      shownGrids_.erase(it->first);
+    }
+    it = widgets_.erase(it);
+  }
+  if (dying) dying->deleteLater();
 }
 
 QWidget* QtShell::widget(Handle handle) const {

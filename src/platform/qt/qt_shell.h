@@ -55,6 +55,8 @@ class QtShell final : public QObject, public Loop, public Renderer {
  private:
   void sync();
   void syncControl(Handle handle);
+  // Drops a removed control's widget and everything inside it.
+  void forget(Handle handle);
   QWidget* create(Handle handle, const ControlState& state);
   void apply(Handle handle, QWidget* widget, const ControlState& state);
   void refreshGrids();
