@@ -23,6 +23,12 @@ namespace {
 
 namespace ui = platform::ui;
 
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+constexpr qint64 kStallBudgetMs = 400;  // sanitized builds run several times slower
+#else
+constexpr qint64 kStallBudgetMs = 100;
+#endif
+
 class QtShellTest : public ::testing::Test {
  protected:
   QtShellTest() {
@@ -121,7 +127,7 @@ TEST_F(QtShellTest, GridFillingFromFiftyThreadsNeverStallsTheInterface) {
   }
   std::printf("appended %d rows from %d threads in %lld ms; longest interface stall %lld ms\n", kThreads * kRowsEach,
               kThreads, static_cast<long long>(clock.elapsed()), static_cast<long long>(worst));
-  EXPECT_LT(worst, 100);
+  EXPECT_LT(worst, kStallBudgetMs);
   EXPECT_EQ(view->model()->data(view->model()->index(99'999, 0)).toString(), QStringLiteral("100000"));
 }
 

@@ -139,6 +139,8 @@ QtShell::QtShell() {
 }
 
 QtShell::~QtShell() {
+  // The window layer may be gone already: widgets closing now report nothing.
+  ui_ = nullptr;
   for (auto& [handle, widget] : widgets_) {
     if (widget && widget->isWindow()) delete widget.data();
   }
@@ -410,7 +412,7 @@ void QtShell::refreshGrids() {
 
 bool QtShell::eventFilter(QObject* watched, QEvent* event) {
   const auto found = handles_.find(watched);
-  if (found == handles_.end() || syncing_) return QObject::eventFilter(watched, event);
+  if (!ui_ || found == handles_.end() || syncing_) return QObject::eventFilter(watched, event);
   const Handle handle = found->second;
   switch (event->type()) {
     case QEvent::MouseButtonPress:
