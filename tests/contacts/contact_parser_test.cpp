@@ -48,7 +48,7 @@ class ContactParserTest : public ::testing::Test {
     return cells;
   }
 
-  testing_support::HeadlessHarvester system;
+  testing_support::HeadlessHarvester& system = testing_support::lasting<testing_support::HeadlessHarvester>();
 };
 
 TEST_F(ContactParserTest, FieldsTriesAndRules) {

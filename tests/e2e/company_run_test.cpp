@@ -28,10 +28,11 @@ class CompanyRunTest : public ::testing::Test {
     log = ::testing::TempDir() + "company_run_" + std::to_string(reinterpret_cast<std::uintptr_t>(this)) + ".log";
     std::remove(log.c_str());
     options.logPath = log;
-    site = new site::DirectorySite(std::move(options));
+    site = &testing_support::lasting<site::DirectorySite>(std::move(options));
     ASSERT_GT(site->start(0), 0);
     const std::string port = std::to_string(site->port());
-    system = new HeadlessHarvester(net::Site{"search.localhost:" + port, ".shop.localhost:" + port});
+    system =
+        &testing_support::lasting<HeadlessHarvester>(net::Site{"search.localhost:" + port, ".shop.localhost:" + port});
     system->ui.userType(main().编辑框_超时, std::to_string(timeoutSeconds));
   }
   app::MainWindow& main() { return system->main(); }
@@ -89,10 +90,8 @@ class CompanyRunTest : public ::testing::Test {
   std::string status(int part) { return gbkToUtf8(system->ui.partText(main().状态条1, part)); }
 
   std::string log;
-  // Both live as long as the process, as in the program: workers of a run
-  // are never joined and may still be at work when a test ends.
-  static inline site::DirectorySite* site = nullptr;
-  static inline HeadlessHarvester* system = nullptr;
+  site::DirectorySite* site = nullptr;
+  HeadlessHarvester* system = nullptr;
 };
 
 TEST_F(CompanyRunTest, HarvestEqualsTheSitesGroundTruth) {

@@ -34,7 +34,8 @@ class FirstPageTest : public ::testing::Test {
             r.set_content("共找到<span>" + count + "</span>条", "text/html; charset=utf-8");
           });
         }),
-        system({"127.0.0.1:" + std::to_string(server.port()), ".shop.localhost:1"}) {}
+        system(testing_support::lasting<testing_support::HeadlessHarvester>(
+            net::Site{"127.0.0.1:" + std::to_string(server.port()), ".shop.localhost:1"})) {}
 
   void press() {
     system.ui.userType(system.main().编辑框_关键词, "kw");
@@ -45,7 +46,7 @@ class FirstPageTest : public ::testing::Test {
   std::function<void()> onFirstPage;
   std::atomic<int> pageRequests{0};
   testing_support::HttpServer server;
-  testing_support::HeadlessHarvester system;
+  testing_support::HeadlessHarvester& system;
 };
 
 TEST_F(FirstPageTest, NegativeCountIsNoResult) {

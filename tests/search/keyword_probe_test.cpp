@@ -36,7 +36,8 @@ class KeywordProbeTest : public ::testing::Test {
                           "text/html; charset=utf-8");
           });
         }),
-        system({"127.0.0.1:" + std::to_string(server.port()), ".shop.localhost:1"}) {}
+        system(testing_support::lasting<HeadlessHarvester>(
+            net::Site{"127.0.0.1:" + std::to_string(server.port()), ".shop.localhost:1"})) {}
 
   std::string probe(const std::string& keywordUtf8) {
     return gbkToUtf8(search::probeKeyword(system.main(), utf8ToGbk(keywordUtf8)));
@@ -62,7 +63,7 @@ class KeywordProbeTest : public ::testing::Test {
 
   std::vector<std::string> targets;
   HttpServer server;
-  HeadlessHarvester system;
+  HeadlessHarvester& system;
   std::string pickerLabel;
   std::vector<std::string> entries;
 };

@@ -35,7 +35,7 @@ class RegionTableTest : public ::testing::Test {
   std::string province() { return system.state().ProvinceCode.get(); }
   std::string city() { return system.state().CityCode.get(); }
 
-  testing_support::HeadlessHarvester system;
+  testing_support::HeadlessHarvester& system = testing_support::lasting<testing_support::HeadlessHarvester>();
 };
 
 TEST_F(RegionTableTest, StartUpFillsTheBoxesAndLists) {

@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <utility>
+#include <vector>
+
 #include "app/harvester.h"
 #include "platform/codepage.h"
 #include "platform/headless/headless_driver.h"
@@ -27,5 +31,13 @@ class HeadlessHarvester {
   bool ended = false;
   app::Harvester harvester;
 };
+
+// A T that lives as long as the process, as the system does in the program:
+// threads it starts are never joined and may outlast the test that made it.
+template <typename T, typename... Args>
+T& lasting(Args&&... args) {
+  static auto* all = new std::vector<std::unique_ptr<T>>;
+  return *all->emplace_back(std::make_unique<T>(std::forward<Args>(args)...));
+}
 
 }  // namespace testing_support
