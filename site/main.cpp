@@ -41,10 +41,12 @@ Options:
   --latency-ms N       delay before each answer
   --jitter-ms N        up to N more milliseconds of delay, at random
   --busy               start in busy mode
-  --fail-rate P        share of answers that fail: connection reset, HTTP 500,
-                       truncated body or invalid UTF-8 garbage
+  --fail-rate P        share of answers that fail: connection closed before the
+                       body, HTTP 500, truncated body or invalid UTF-8 garbage
   --stall-rate P       share of answers never sent until the client gives up
-  --stall-ms N         how long a stalled answer waits (default 120000)
+  --stall-ms N         how long a stalled answer waits (default 120000, longer
+                       than any client limit); each holds one of the server's
+                       400 threads meanwhile
   --log FILE           one line per request: Host, target as received, Cookie,
                        injected fault ("-" for none), separated by tabs
   --dump KEYWORD       print the ground truth of a search as UTF-8 CSV and exit:
