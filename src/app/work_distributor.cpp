@@ -1,7 +1,6 @@
 #include "app/work_distributor.h"
 
-#include <system_error>
-#include <thread>
+#include "platform/threads.h"
 
 namespace app {
 
@@ -23,9 +22,7 @@ WorkLayout layoutWork(int itemCount, int threadCount) {
 }
 
 WorkDistributor::WorkDistributor(ThreadStarter startThread) : startThread_(std::move(startThread)) {
-  if (!startThread_) {
-    startThread_ = [](std::function<void()> body) { std::thread(std::move(body)).detach(); };
-  }
+  if (!startThread_) startThread_ = platform::startThread;
 }
 
 std::shared_ptr<WorkDistributor::Distribution> WorkDistributor::current() const {
@@ -49,17 +46,14 @@ void WorkDistributor::distributeWork(ItemRoutine routine, int itemCount, int thr
 }
 
 void WorkDistributor::startWorker(const std::shared_ptr<Distribution>& distribution, int first, int last) {
-  try {
-    startThread_([distribution, first, last] {
-      for (int i = first; i <= last; ++i) {
-        if (distribution->StopRequested) continue;
-        distribution->routine(i);
-        distribution->DoneFlags[static_cast<std::size_t>(i - 1)] = 1;
-      }
-    });
-  } catch (const std::system_error&) {
-    // A worker that cannot start leaves its block undone, as a stop would.
-  }
+  // A worker that cannot start leaves its block undone, as a stop would.
+  startThread_([distribution, first, last] {
+    for (int i = first; i <= last; ++i) {
+      if (distribution->StopRequested) continue;
+      distribution->routine(i);
+      distribution->DoneFlags[static_cast<std::size_t>(i - 1)] = 1;
+    }
+  });
 }
 
 int WorkDistributor::countDoneItems() const {

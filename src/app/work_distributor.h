@@ -10,8 +10,8 @@
 namespace app {
 
 using ItemRoutine = std::function<void(int item)>;
-// Starts body on a new thread; throws std::system_error when it cannot.
-using ThreadStarter = std::function<void(std::function<void()> body)>;
+// Starts body on a new thread; false when it cannot.
+using ThreadStarter = std::function<bool(std::function<void()> body)>;
 
 struct WorkLayout {
   int WorkerCount = 0;

@@ -4,13 +4,12 @@
 #include <condition_variable>
 #include <memory>
 #include <mutex>
-#include <system_error>
-#include <thread>
 
 #include "net/text_rules.h"
 #include "platform/codepage.h"
 #include "platform/event_pump.h"
 #include "platform/http_client.h"
+#include "platform/threads.h"
 
 namespace net {
 namespace {
@@ -89,11 +88,7 @@ std::string fetchPage(const std::string& url, const FetchOptions& options) {
   if (!buildRequest(url, options, request)) return {};
 
   auto exchange = std::make_shared<Exchange>();
-  try {
-    std::thread([exchange, request = std::move(request)] { runRequest(exchange, request); }).detach();
-  } catch (const std::system_error&) {
-    return {};
-  }
+  if (!platform::startThread([exchange, request = std::move(request)] { runRequest(exchange, request); })) return {};
 
   const auto finished = [&exchange] {
     const std::lock_guard lock(exchange->mutex);

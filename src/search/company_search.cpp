@@ -1,14 +1,13 @@
 #include "search/company_search.h"
 
 #include <cmath>
-#include <system_error>
-#include <thread>
 
 #include "app/main_window.h"
 #include "contacts/contact_parser.h"
 #include "net/fetcher.h"
 #include "net/text_rules.h"
 #include "platform/codepage.h"
+#include "platform/threads.h"
 #include "search/keyword_probe.h"
 
 namespace search {
@@ -19,15 +18,6 @@ using platform::ui::Event;
 
 constexpr int kCompaniesPerPage = 40;
 constexpr double kTolerance = 0.0000001;
-
-// Starts body on a thread of its own; runs it here when no thread can start.
-void onNewThread(std::function<void()> body) {
-  try {
-    std::thread(body).detach();
-  } catch (const std::system_error&) {
-    body();
-  }
-}
 
 }  // namespace
 
@@ -152,7 +142,7 @@ void CompanySearch::startTaskRun(int row) {
   if (s.PageCount < workers) workers = s.PageCount;
   if (s.PageCount == 1) {
     s.SinglePageRun = true;
-    onNewThread([this] { pageWorkItem(0); });
+    platform::runOnNewThread([this] { pageWorkItem(0); });
   } else {
     s.SinglePageRun = false;
     s.Distributor.distributeWork([this](int page) { pageWorkItem(page); }, s.PageCount, workers);
@@ -168,7 +158,7 @@ void CompanySearch::stopRun() {
   m.Ui.setPeriod(m.时钟1, 0);
   m.disableStartControls(false);
   // Refreshed once Idle is set, so that the status bar shows the stop.
-  onNewThread([&m] { m.refreshStatus(); });
+  platform::runOnNewThread([&m] { m.refreshStatus(); });
 }
 
 void CompanySearch::pageWorkItem(int page) {

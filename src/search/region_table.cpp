@@ -1,11 +1,9 @@
 #include "search/region_table.h"
 
-#include <system_error>
-#include <thread>
-
 #include "app/main_window.h"
 #include "net/text_rules.h"
 #include "platform/codepage.h"
+#include "platform/threads.h"
 #include "search/region_data.h"
 
 namespace search {
@@ -75,11 +73,7 @@ void RegionTable::load() {
 }
 
 void RegionTable::startLoad() {
-  try {
-    std::thread([this] { load(); }).detach();
-  } catch (const std::system_error&) {
-    load();
-  }
+  platform::runOnNewThread([this] { load(); });
 }
 
 void RegionTable::provincePicked() {

@@ -31,6 +31,7 @@ struct Recorder {
         current() = index;
         body();
       }).detach();
+      return true;
     };
   }
   app::ItemRoutine routine() {
