@@ -3,7 +3,15 @@
 #include "platform/threads.h"
 
 namespace app {
+namespace {
 
+struct WorkLayout {
+  int WorkerCount = 0;
+  int ItemsPerWorker = 0;
+  int remainder = 0;  // items of the remainder worker; 0 when there is none
+};
+
+// The blocks for itemCount items over threadCount threads asked for.
 WorkLayout layoutWork(int itemCount, int threadCount) {
   WorkLayout layout;
   const int n = itemCount;
@@ -20,6 +28,8 @@ WorkLayout layoutWork(int itemCount, int threadCount) {
   layout.remainder = r;
   return layout;
 }
+
+}  // namespace
 
 WorkDistributor::WorkDistributor(ThreadStarter startThread) : startThread_(std::move(startThread)) {
   if (!startThread_) startThread_ = platform::startThread;

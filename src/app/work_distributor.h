@@ -13,16 +13,6 @@ using ItemRoutine = std::function<void(int item)>;
 // Starts body on a new thread; false when it cannot.
 using ThreadStarter = std::function<bool(std::function<void()> body)>;
 
-struct WorkLayout {
-  int WorkerCount = 0;
-  int ItemsPerWorker = 0;
-  int remainder = 0;  // items of the remainder worker; 0 when there is none
-  int threads() const { return WorkerCount + (remainder != 0 ? 1 : 0); }
-};
-
-// The blocks for itemCount items over threadCount threads asked for.
-WorkLayout layoutWork(int itemCount, int threadCount);
-
 class WorkDistributor {
  public:
   explicit WorkDistributor(ThreadStarter startThread = {});
