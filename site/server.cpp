@@ -2,12 +2,12 @@
 
 #include <httplib.h>
 
+#include <iconv.h>
 #include <sys/socket.h>
 
 #include <chrono>
 
 #include "pages.h"
-#include "platform/codepage.h"
 
 namespace site {
 namespace {
@@ -35,10 +35,28 @@ bool validUtf8(std::string_view text) {
   return true;
 }
 
+// GBK bytes as UTF-8; what does not convert is left out.
+std::string gbkToUtf8(const std::string& gbk) {
+  iconv_t cd = iconv_open("UTF-8", "CP936");
+  if (cd == reinterpret_cast<iconv_t>(-1)) return {};
+  std::string out(gbk.size() * 2 + 4, '\0');
+  char* in = const_cast<char*>(gbk.data());
+  std::size_t inLeft = gbk.size();
+  char* to = out.data();
+  std::size_t outLeft = out.size();
+  while (inLeft > 0 && iconv(cd, &in, &inLeft, &to, &outLeft) == static_cast<std::size_t>(-1)) {
+    ++in;  // skip a byte that is no GBK
+    --inLeft;
+  }
+  iconv_close(cd);
+  out.resize(out.size() - outLeft);
+  return out;
+}
+
 // A keyword as a query carries it: percent-encoded UTF-8, or raw GBK bytes.
 std::string keywordOf(const httplib::Request& request, const char* key) {
   const std::string value = request.get_param_value(key);
-  return validUtf8(value) ? value : platform::gbkToUtf8(value);
+  return validUtf8(value) ? value : gbkToUtf8(value);
 }
 
 Criteria criteriaOf(const httplib::Request& request) {

@@ -1,20 +1,15 @@
 #include "app/main_window.h"
 
-#include <cmath>
 #include <cstdlib>
-#include <limits>
 
+#include "app/settings.h"
 #include "net/text_rules.h"
 #include "platform/codepage.h"
 
 namespace app {
 namespace {
 
-using ui::Kind;
-
-constexpr double kTolerance = 0.0000001;
-
-const std::vector<int> kStatusWidths = {100, 150, 70, 90, 80, 80, 90, 80, 100, -1, 213};
+using window::Kind;
 
 // Business model entries and the code each gives.
 const std::vector<std::pair<const char*, const char*>> kBusinessModes = {
@@ -28,46 +23,23 @@ std::string gbk(const char* utf8) { return platform::utf8ToGbk(utf8); }
 
 }  // namespace
 
-double numberOf(const std::string& text) {
-  std::size_t i = 0;
-  while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
-  std::size_t end = i;
-  if (end < text.size() && (text[end] == '-' || text[end] == '+')) ++end;
-  const std::size_t digitsFrom = end;
-  while (end < text.size() && text[end] >= '0' && text[end] <= '9') ++end;
-  bool digits = end > digitsFrom;
-  if (end < text.size() && text[end] == '.') {
-    const std::size_t fractionFrom = ++end;
-    while (end < text.size() && text[end] >= '0' && text[end] <= '9') ++end;
-    digits = digits || end > fractionFrom;
-  }
-  if (!digits) return 0;
-  return std::strtod(text.substr(i, end - i).c_str(), nullptr);
-}
-
-std::int32_t truncated(double number) {
-  constexpr double kMax = std::numeric_limits<std::int32_t>::max();
-  constexpr double kMin = std::numeric_limits<std::int32_t>::min();
-  return static_cast<std::int32_t>(std::trunc(std::clamp(number, kMin, kMax)));
-}
-
-MainWindow::MainWindow(ui::Ui& ui, RunState& state, net::Site site, MainWindowHooks hooks)
+MainWindow::MainWindow(window::Ui& ui, RunState& state, MainWindowHooks hooks)
     : Ui(ui),
       State(state),
-      Site(std::move(site)),
       window(ui.createWindow("主窗口"_gbk, {50, 50, 1033, 520}, "瀚岭商谷供应商采集-霁川坛-蓬丘客"_gbk)),
       Companies(ui, ui.add(Kind::Grid, window, "超级列表框1"_gbk, {7, 68, 701, 424})),
       Tasks(ui, ui.add(Kind::Grid, window, "超级列表框2"_gbk, {712, 92, 194, 400})),
+      状态条1(ui.add(Kind::StatusBar, window, "状态条1"_gbk, {0, 493, 892, 20})),
+      Status(ui, state, Tasks, 状态条1, buildControls()),
       hooks_(std::move(hooks)) {
-  buildControls();
   connectHandlers();
 }
 
-void MainWindow::buildControls() {
-  auto add = [this](Kind kind, ui::Handle parent, const char* name, ui::Rect rect, const char* text = "") {
+window::Handle MainWindow::buildControls() {
+  auto add = [this](Kind kind, window::Handle parent, const char* name, window::Rect rect, const char* text = "") {
     return Ui.add(kind, parent, gbk(name), rect, gbk(text));
   };
-  const ui::Handle w = window;
+  const window::Handle w = window;
   标签5 = add(Kind::Label, w, "标签5", {0, 0, 1033, 34}, "瀚岭商谷供应商采集");
   图片框1 = add(Kind::PictureBox, w, "图片框1", {-1, 5, 121, 24});
   标签6 = add(Kind::Label, w, "标签6", {945, 7, 22, 20}, "－");
@@ -94,7 +66,7 @@ void MainWindow::buildControls() {
   按钮_清空任务 = add(Kind::Button, w, "按钮_清空任务", {848, 68, 58, 22}, "清空任务");
 
   分组框1 = add(Kind::GroupBox, w, "分组框1", {911, 70, 115, 400}, "其它采集设置");
-  const ui::Handle g = 分组框1;
+  const window::Handle g = 分组框1;
   标签4 = add(Kind::Label, g, "标签4", {10, 16, 98, 24}, "线程:        条");
   编辑框_线程 = add(Kind::EditBox, g, "编辑框_线程", {43, 18, 39, 20}, "15");
   标签9 = add(Kind::Label, g, "标签9", {10, 38, 98, 24}, "超时:        秒");
@@ -122,7 +94,6 @@ void MainWindow::buildControls() {
   选择框_采集自动去重 = add(Kind::CheckBox, g, "选择框_采集自动去重", {11, 378, 95, 16}, "公司去重(ID)");
 
   按钮_使用说明 = add(Kind::Button, w, "按钮_使用说明", {911, 470, 115, 22}, "使用说明");
-  状态条1 = add(Kind::StatusBar, w, "状态条1", {0, 493, 892, 20});
   标签3 = add(Kind::Label, w, "标签3", {0, 34, 1028, 502});
   时钟1 = add(Kind::Timer, w, "时钟1", {});
   时钟3 = add(Kind::Timer, w, "时钟3", {});
@@ -132,19 +103,15 @@ void MainWindow::buildControls() {
   for (const auto& [entry, code] : kBusinessModes) Ui.addEntry(组合框3, gbk(entry));
   for (const char* entry : kStaffSizes) Ui.addEntry(组合框4, gbk(entry));
   for (const char* entry : kTurnovers) Ui.addEntry(组合框5, gbk(entry));
-  for (const ui::Handle box :
+  for (const window::Handle box :
        {选择框_采集自动去重, 选择框_采集清空, 选择框_导出提示, 选择框_手机电话识别, 选择框_手机号强过滤}) {
     Ui.setChecked(box, true);
   }
-
-  Ui.setParts(状态条1, kStatusWidths);
-  const char* const initial[] = {" 关键字:", "过滤字:", "地址:",       "共0页",   "共0条", "第0条",
-                                 "过滤0条",  "有效0条", "状态:未开始", "去重复:", ""};
-  for (int part = 0; part < 11; ++part) Ui.setPartText(状态条1, part, gbk(initial[part]));
+  return 编辑框_关键词;
 }
 
 void MainWindow::connectHandlers() {
-  using ui::Event;
+  using window::Event;
   Ui.on(编辑框_超时, Event::TextChanged, [this] { State.RequestTimeout = truncated(numberOf(Ui.text(编辑框_超时))); });
   Ui.on(编辑框_线程, Event::TextChanged, [this] {
     if (numberOf(Ui.text(编辑框_线程)) < 1 - kTolerance) Ui.setText(编辑框_线程, "1");
@@ -163,10 +130,7 @@ void MainWindow::connectHandlers() {
     if (net::isBlank(Ui.text(编辑框_过滤))) Ui.setText(编辑框_过滤, "-");
   });
   Ui.on(编辑框_过滤, Event::FocusLost, [this] { Ui.setText(编辑框_过滤, net::removeAllSpaces(Ui.text(编辑框_过滤))); });
-  Ui.on(时钟1, Event::Tick, [this] {
-    const std::int64_t elapsed = (Ui.now() - State.RunStartMs) / 1000;
-    Ui.setPartText(状态条1, 10, std::to_string(elapsed) + "秒"_gbk);
-  });
+  Ui.on(时钟1, Event::Tick, [this] { Status.showElapsed((Ui.now() - State.RunStartMs) / 1000); });
   // Trimming the working set is a Windows facility; here the clock only ticks.
   Ui.on(时钟3, Event::Tick, [] {});
   Ui.on(时钟4, Event::Tick, [this] {
@@ -183,13 +147,13 @@ void MainWindow::connectHandlers() {
 
 void MainWindow::create() {
   Ui.raise(标签3);
-  const ui::Size screen = Ui.screenSize();
+  const window::Size screen = Ui.screenSize();
   Ui.move(window, screen.width, Ui.rect(window).y);
   Ui.setVisible(window, true);
   if (hooks_.slideIn) {
     hooks_.slideIn(*this);
   } else {
-    const ui::Rect r = Ui.rect(window);
+    const window::Rect r = Ui.rect(window);
     Ui.move(window, (screen.width - r.width) / 2, 50);
     Ui.setVisible(标签3, false);
   }
@@ -204,30 +168,12 @@ void MainWindow::create() {
   State.Idle = true;
 }
 
-void MainWindow::refreshStatus() {
-  const std::string parts[] = {
-      " 关键字:"_gbk + Ui.text(编辑框_关键词),
-      "过滤字:"_gbk + State.FilterWords.get(),
-      "地址:"_gbk + Tasks.cellText(State.CurrentTaskRow, TaskTable::TaskName),
-      "共"_gbk + std::to_string(State.PageCount) + "页"_gbk,
-      "共"_gbk + std::to_string(State.ResultCount) + "条"_gbk,
-      "第"_gbk + std::to_string(State.ProcessedCount) + "条"_gbk,
-      "过滤"_gbk + std::to_string(State.FilteredCount) + "条"_gbk,
-      "有效"_gbk + std::to_string(State.ValidCount) + "条"_gbk,
-      State.Idle ? "状态:未开始"_gbk : "状态:已开始"_gbk,
-      "去重复:"_gbk + std::to_string(State.DuplicateCount),
-  };
-  for (int part = 0; part < 10; ++part) Ui.setPartText(状态条1, part, parts[part]);
+RunControls MainWindow::runControls() const {
+  const std::vector<window::Handle> buttons = {按钮_开始信息, 按钮_开始公司, 按钮_开始全部任务,
+                                               按钮_清空任务, 按钮_加入任务, 按钮_开始单条任务};
+  std::vector<window::Handle> startControls = buttons;
+  startControls.insert(startControls.end(), {组合框1, 组合框2, 组合框3, 组合框4, 组合框5, 选择框_执照审核, 分组框1});
+  return {.startControls = startControls, .contactRunButtons = buttons, .时钟1 = 时钟1, .编辑框_线程 = 编辑框_线程};
 }
-
-void MainWindow::disableStartControls(bool disable) {
-  for (const ui::Handle control :
-       {按钮_开始信息, 按钮_开始公司, 按钮_开始全部任务, 按钮_清空任务, 按钮_加入任务, 按钮_开始单条任务, 组合框1,
-        组合框2, 组合框3, 组合框4, 组合框5, 选择框_执照审核, 分组框1}) {
-    Ui.setEnabled(control, !disable);
-  }
-}
-
-int MainWindow::workerCount() const { return truncated(numberOf(Ui.text(编辑框_线程))); }
 
 }  // namespace app

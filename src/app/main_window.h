@@ -1,14 +1,16 @@
 #pragma once
 // The main window: every control at its place, the settings handlers that
-// keep the run state, the status bar and the clocks.
+// keep the run state, the status bar and the clocks. Runs are decided
+// elsewhere: the subsystems get the handles of their own controls.
 
 #include <functional>
 #include <string>
 
+#include "app/run_control.h"
 #include "app/run_state.h"
+#include "app/status_bar.h"
 #include "app/tables.h"
-#include "net/site.h"
-#include "platform/ui/ui.h"
+#include "platform/window/ui.h"
 
 namespace app {
 
@@ -28,50 +30,42 @@ struct MainWindowHooks {
 
 class MainWindow {
  public:
-  MainWindow(ui::Ui& ui, RunState& state, net::Site site, MainWindowHooks hooks = {});
+  MainWindow(window::Ui& ui, RunState& state, MainWindowHooks hooks = {});
   MainWindow(const MainWindow&) = delete;
   MainWindow& operator=(const MainWindow&) = delete;
 
   // The creation sequence; ends with the window shown and Idle set.
   void create();
-  // Writes status parts 0 to 9 from the current values. Any thread.
-  void refreshStatus();
-  // The worker count a run starts with: the thread box's number, truncated.
-  int workerCount() const;
-  // Disables (true) or enables the start and task buttons, the criteria boxes
-  // and the settings group, all at once.
-  void disableStartControls(bool disable);
+  // The controls a run switches.
+  RunControls runControls() const;
 
-  ui::Ui& Ui;
+  window::Ui& Ui;
   RunState& State;
-  const net::Site Site;
 
-  const ui::Handle window;
+  const window::Handle window;
   CompanyTable Companies;
   TaskTable Tasks;
+  const window::Handle 状态条1;
+  StatusBar Status;
 
-  ui::Handle 标签5, 图片框1, 标签6, 标签8, 标签7, 标签1;
-  ui::Handle 编辑框_关键词, 组合框1, 组合框2, 组合框3, 编辑框_过滤, 选择框_执照审核;
-  ui::Handle 按钮_加入任务, 按钮_开始公司, 按钮_开始信息, 按钮_停止, 按钮_清空公司, 按钮_去除重复, 按钮_导出,
+  window::Handle 标签5, 图片框1, 标签6, 标签8, 标签7, 标签1;
+  window::Handle 编辑框_关键词, 组合框1, 组合框2, 组合框3, 编辑框_过滤, 选择框_执照审核;
+  window::Handle 按钮_加入任务, 按钮_开始公司, 按钮_开始信息, 按钮_停止, 按钮_清空公司, 按钮_去除重复, 按钮_导出,
       按钮_清空信息;
-  ui::Handle 按钮_开始单条任务, 按钮_开始全部任务, 按钮_清空任务;
-  ui::Handle 分组框1, 标签4, 编辑框_线程, 标签9, 编辑框_超时, 标签12, 标签14, 组合框4, 标签13, 组合框5, 标签2;
-  ui::Handle 选择框_联系人, 选择框_手机, 选择框_电话, 选择框_传真, 选择框_邮箱, 选择框_QQ, 选择框_地址;
-  ui::Handle 标签10, 选择框_导出提示, 选择框_手机号强过滤, 选择框_同时采集, 选择框_采集确认, 选择框_手机电话识别,
+  window::Handle 按钮_开始单条任务, 按钮_开始全部任务, 按钮_清空任务;
+  window::Handle 分组框1, 标签4, 编辑框_线程, 标签9, 编辑框_超时, 标签12, 标签14, 组合框4, 标签13, 组合框5, 标签2;
+  window::Handle 选择框_联系人, 选择框_手机, 选择框_电话, 选择框_传真, 选择框_邮箱, 选择框_QQ, 选择框_地址;
+  window::Handle 标签10, 选择框_导出提示, 选择框_手机号强过滤, 选择框_同时采集, 选择框_采集确认, 选择框_手机电话识别,
       选择框_采集清空, 选择框_采集自动去重;
-  ui::Handle 按钮_使用说明, 状态条1, 标签3, 时钟1, 时钟3, 时钟4, 时钟5;
+  window::Handle 按钮_使用说明, 标签3, 时钟1, 时钟3, 时钟4, 时钟5;
 
  private:
-  void buildControls();
+  // Builds every other control in the layout's order (which is its stacking
+  // order); returns the keyword box, which the status bar reads.
+  window::Handle buildControls();
   void connectHandlers();
 
   MainWindowHooks hooks_;
 };
-
-// The number a settings box holds: a decimal number at the start of its text,
-// 0 when there is none.
-double numberOf(const std::string& text);
-// Truncated toward zero and held within 32 bits.
-std::int32_t truncated(double number);
 
 }  // namespace app

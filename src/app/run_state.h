@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "app/shared_text.h"
-#include "app/work_distributor.h"
 
 namespace app {
 
@@ -45,9 +44,6 @@ struct RunState {
   // The category ids of the last picker, entry k of it being item k-1 here.
   // Interface thread only.
   std::vector<std::string> CategoryIds;
-
-  // Holds DoneFlags and StopRequested of the current distribution.
-  WorkDistributor Distributor;
 
   // Lives as long as the process: workers may still hold it while the main
   // window closes.

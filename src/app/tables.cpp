@@ -20,17 +20,19 @@ void GridTable::renumberRows() {
   });
 }
 
-CompanyTable::CompanyTable(ui::Ui& ui, ui::Handle grid) : GridTable(ui, grid) { ui.setColumns(grid, columns()); }
+CompanyTable::CompanyTable(window::Ui& ui, window::Handle grid) : GridTable(ui, grid) {
+  ui.setColumns(grid, columns());
+}
 
-std::vector<ui::Column> CompanyTable::columns() {
+std::vector<window::Column> CompanyTable::columns() {
   return {{"序"_gbk, 55},   {"ID", 0},        {"公司名"_gbk, 200}, {"联系人"_gbk, 60}, {"手机"_gbk, 60},
           {"电话"_gbk, 60}, {"传真"_gbk, 60}, {"邮箱"_gbk, 60},    {"QQ", 60},         {"地址"_gbk, 60}};
 }
 
-TaskTable::TaskTable(ui::Ui& ui, ui::Handle grid) : GridTable(ui, grid) { ui.setColumns(grid, columns()); }
+TaskTable::TaskTable(window::Ui& ui, window::Handle grid) : GridTable(ui, grid) { ui.setColumns(grid, columns()); }
 
-std::vector<ui::Column> TaskTable::columns() {
-  std::vector<ui::Column> columns = {
+std::vector<window::Column> TaskTable::columns() {
+  std::vector<window::Column> columns = {
       {"序"_gbk, 25}, {"任务设置"_gbk, 0}, {"任务名"_gbk, 80}, {"状态"_gbk, 40}, {"有效"_gbk, 40}};
   columns.resize(14);
   return columns;

@@ -5,17 +5,17 @@
 #include <string>
 #include <vector>
 
-#include "platform/ui/ui.h"
+#include "platform/window/ui.h"
 
 namespace app {
 
-namespace ui = platform::ui;
+namespace window = platform::window;
 
 class GridTable {
  public:
-  GridTable(ui::Ui& ui, ui::Handle grid) : ui_(ui), grid_(grid) {}
+  GridTable(window::Ui& ui, window::Handle grid) : ui_(ui), grid_(grid) {}
 
-  ui::Handle handle() const { return grid_; }
+  window::Handle handle() const { return grid_; }
   int appendRow() { return ui_.appendRow(grid_); }
   // Appends a row whose column 0 is its serial (the row count after the
   // append) and whose further columns are `cells`, in one atomic step.
@@ -35,15 +35,15 @@ class GridTable {
   void renumberRows();
 
  protected:
-  ui::Ui& ui_;
-  ui::Handle grid_;
+  window::Ui& ui_;
+  window::Handle grid_;
 };
 
 class CompanyTable : public GridTable {
  public:
   enum Column { Serial, Id, Name, Person, Mobile, Telephone, Fax, Email, Qq, Address };
-  CompanyTable(ui::Ui& ui, ui::Handle grid);
-  static std::vector<ui::Column> columns();
+  CompanyTable(window::Ui& ui, window::Handle grid);
+  static std::vector<window::Column> columns();
 };
 
 class TaskTable : public GridTable {
@@ -64,8 +64,8 @@ class TaskTable : public GridTable {
     Filter,
     Category
   };
-  TaskTable(ui::Ui& ui, ui::Handle grid);
-  static std::vector<ui::Column> columns();
+  TaskTable(window::Ui& ui, window::Handle grid);
+  static std::vector<window::Column> columns();
 };
 
 }  // namespace app

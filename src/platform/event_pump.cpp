@@ -25,12 +25,6 @@ void installEventPump(std::thread::id thread, EventPump pump) {
   state.pump = std::move(pump);
 }
 
-bool onInterfaceThread() {
-  Installed& state = installed();
-  const std::lock_guard lock(state.mutex);
-  return state.pump && state.thread == std::this_thread::get_id();
-}
-
 bool pumpEventsUntil(const std::function<bool()>& done, SteadyTime deadline) {
   EventPump pump;
   {

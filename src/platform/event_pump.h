@@ -18,8 +18,6 @@ using EventPump = std::function<void(const std::function<bool()>& done, SteadyTi
 // uninstalls it.
 void installEventPump(std::thread::id thread, EventPump pump);
 
-bool onInterfaceThread();
-
 // On the interface thread with a pump installed: processes events until done()
 // or the deadline, and returns true. Anywhere else returns false at once, and
 // the caller waits as it would.

@@ -2,22 +2,18 @@
 
 #include <cmath>
 
-#include "app/main_window.h"
-#include "contacts/contact_parser.h"
+#include "app/settings.h"
 #include "net/fetcher.h"
 #include "net/text_rules.h"
 #include "platform/codepage.h"
-#include "platform/threads.h"
-#include "search/keyword_probe.h"
+#include "search/result_listing.h"
 
 namespace search {
 namespace {
 
 using app::TaskTable;
-using platform::ui::Event;
 
 constexpr int kCompaniesPerPage = 40;
-constexpr double kTolerance = 0.0000001;
 
 }  // namespace
 
@@ -25,56 +21,36 @@ int pagesFor(int resultCount) {
   if (resultCount <= kCompaniesPerPage) return 1;
   const double quotient = static_cast<double>(resultCount) / kCompaniesPerPage;
   const double whole = std::round(quotient);
-  return static_cast<int>(std::abs(quotient - whole) < kTolerance ? whole : std::ceil(quotient));
+  return static_cast<int>(std::abs(quotient - whole) < app::kTolerance ? whole : std::ceil(quotient));
 }
 
-CompanySearch::CompanySearch(app::MainWindow& main) : main_(main) {
-  platform::ui::Ui& ui = main.Ui;
-  ui.on(main.按钮_开始公司, Event::Click, [this] {
+CompanySearch::CompanySearch(app::RunContext context, SearchControls controls, KeywordProbe& probe,
+                             contacts::ContactParser& contacts)
+    : context_(context), controls_(controls), probe_(probe), contacts_(contacts) {
+  context.Ui.on(controls.按钮_开始公司, window::Event::Click, [this] {
     const int row = addSearchTask();
     if (row < 0) return;
-    if (main_.Ui.checked(main_.选择框_采集清空)) main_.Companies.clearRows();
-    main_.State.RunAllTasks = false;
-    main_.Ui.setPartText(main_.状态条1, 9, "正在开始"_gbk);
+    if (context_.Ui.checked(controls_.选择框_采集清空)) context_.Companies.clearRows();
+    context_.State.RunAllTasks = false;
+    context_.Status.showMessage("正在开始"_gbk);
     startTaskRun(row);
   });
-  ui.on(main.按钮_停止, Event::Click, [this] { stopRun(); });
-}
-
-std::string CompanySearch::criteria() const {
-  const app::RunState& s = main_.State;
-  return "province=" + s.ProvinceCode.get() + "&city=" + s.CityCode.get() + "&busmode=" + s.BusinessModeCode.get() +
-         "&is_v=" + s.VerifiedCode.get() + "&employ=" + s.StaffSizeCode.get() + "&annulsale=" + s.TurnoverCode.get() +
-         "&cateid=" + s.CategoryId.get();
-}
-
-std::string CompanySearch::slugAddress() const {
-  return "http://" + main_.Site.searchHost + "/s-" + main_.State.KeywordSlug.get() + ".html?" + criteria();
-}
-
-std::string CompanySearch::slugAddress(int page) const { return slugAddress() + "&page=" + std::to_string(page); }
-
-std::string CompanySearch::queryAddress(int page) const {
-  const std::string keyword = main_.State.KeywordEncoded.get();
-  return "http://" + main_.Site.searchHost + "/search-s?page=" + std::to_string(page) + "&wd=" + keyword + "&" +
-         criteria() + "&goldkwd=" + keyword;
 }
 
 int CompanySearch::addSearchTask() {
-  app::MainWindow& m = main_;
-  app::RunState& s = m.State;
-  platform::ui::Ui& ui = m.Ui;
+  app::RunState& s = context_.State;
+  window::Ui& ui = context_.Ui;
   if (!s.Idle) return -1;
-  const std::string keyword = ui.text(m.编辑框_关键词);
+  const std::string keyword = ui.text(controls_.编辑框_关键词);
   if (net::isBlank(keyword)) return -1;
-  ui.setPartText(m.状态条1, 9, "连接中.."_gbk);
-  s.KeywordSlug.set(probeKeyword(m, keyword));
+  context_.Status.showMessage("连接中.."_gbk);
+  s.KeywordSlug.set(probe_.probeKeyword(keyword));
   if (net::isBlank(s.KeywordSlug.get())) {
-    ui.setPartText(m.状态条1, 9, "连接失败"_gbk);
-    ui.message(m.window, "连接失败"_gbk, "连接"_gbk, platform::ui::MessageKind::Notice);
+    context_.Status.showMessage("连接失败"_gbk);
+    ui.message(controls_.window, "连接失败"_gbk, "连接"_gbk, window::MessageKind::Notice);
     return -1;
   }
-  s.FilterWords.set(ui.text(m.编辑框_过滤));
+  s.FilterWords.set(ui.text(controls_.编辑框_过滤));
   s.ProcessedCount = 0;
   s.ResultCount = 0;
   s.PageCount = 0;
@@ -85,126 +61,104 @@ int CompanySearch::addSearchTask() {
                                s.TurnoverCode.get()};
   std::string summary;
   for (const std::string& code : codes) summary += code + "|";
-  std::vector<std::string> cells = {summary, keyword + "-" + ui.text(m.组合框2), "", ""};
+  std::vector<std::string> cells = {summary, keyword + "-" + ui.text(controls_.组合框2), "", ""};
   cells.insert(cells.end(), std::begin(codes), std::end(codes));
   cells.push_back(s.FilterWords.get());
   cells.push_back(s.CategoryId.get());
-  return m.Tasks.appendNumberedRow(cells);
+  return context_.Tasks.appendNumberedRow(cells);
+}
+
+net::SearchCriteria CompanySearch::taskCriteria(int row) const {
+  const TaskTable& t = context_.Tasks;
+  return {.KeywordSlug = t.cellText(row, TaskTable::Slug),
+          .ProvinceCode = t.cellText(row, TaskTable::Province),
+          .CityCode = t.cellText(row, TaskTable::City),
+          .BusinessModeCode = t.cellText(row, TaskTable::BusinessMode),
+          .VerifiedCode = t.cellText(row, TaskTable::Verified),
+          .StaffSizeCode = t.cellText(row, TaskTable::StaffSize),
+          .TurnoverCode = t.cellText(row, TaskTable::Turnover),
+          .FilterWords = t.cellText(row, TaskTable::Filter),
+          .CategoryId = t.cellText(row, TaskTable::Category)};
 }
 
 void CompanySearch::startTaskRun(int row) {
-  app::MainWindow& m = main_;
-  app::RunState& s = m.State;
-  platform::ui::Ui& ui = m.Ui;
-  if (!s.Idle.exchange(false)) return;
-  m.disableStartControls(true);
-  s.CurrentTaskRow = row;
-  m.Tasks.setCell(row, TaskTable::Status, "进行"_gbk);
-  s.RunStartMs = ui.now();
-  ui.setPeriod(m.时钟1, 100);
+  app::RunState& s = context_.State;
+  window::Ui& ui = context_.Ui;
+  if (!context_.Runs.beginCompanyRun(row)) return;
   s.RunDuplicateCount = 0;
   s.ProcessedCount = 0;
-  s.KeywordSlug.set(m.Tasks.cellText(row, TaskTable::Slug));
-  s.ProvinceCode.set(m.Tasks.cellText(row, TaskTable::Province));
-  s.CityCode.set(m.Tasks.cellText(row, TaskTable::City));
-  s.BusinessModeCode.set(m.Tasks.cellText(row, TaskTable::BusinessMode));
-  s.VerifiedCode.set(m.Tasks.cellText(row, TaskTable::Verified));
-  s.StaffSizeCode.set(m.Tasks.cellText(row, TaskTable::StaffSize));
-  s.TurnoverCode.set(m.Tasks.cellText(row, TaskTable::Turnover));
-  s.FilterWords.set(m.Tasks.cellText(row, TaskTable::Filter));
-  s.CategoryId.set(m.Tasks.cellText(row, TaskTable::Category));
+  net::SearchCriteria criteria = taskCriteria(row);
+  s.KeywordSlug.set(criteria.KeywordSlug);
+  s.ProvinceCode.set(criteria.ProvinceCode);
+  s.CityCode.set(criteria.CityCode);
+  s.BusinessModeCode.set(criteria.BusinessModeCode);
+  s.VerifiedCode.set(criteria.VerifiedCode);
+  s.StaffSizeCode.set(criteria.StaffSizeCode);
+  s.TurnoverCode.set(criteria.TurnoverCode);
+  s.FilterWords.set(criteria.FilterWords);
+  s.CategoryId.set(criteria.CategoryId);
 
-  const std::string firstPage =
-      net::pageText(net::fetchPage(slugAddress(), {.verb = "GET", .timeoutSeconds = s.RequestTimeout}));
+  const std::string firstPage = net::pageText(
+      net::fetchPage(net::slugAddress(context_.Site, criteria), {.verb = "GET", .timeoutSeconds = s.RequestTimeout}));
   // The stop button stays live while the first page loads.
   if (s.Idle) return;
   // A count beyond 32 bits saturates; a negative one reads as no result.
   s.ResultCount =
       std::max(0, app::truncated(app::numberOf(net::textBetween(firstPage, "共找到<span>"_gbk, "</span>条"_gbk))));
-  s.KeywordEncoded.set(net::urlEncode(ui.text(m.编辑框_关键词), true, true));
+  criteria.KeywordEncoded = net::urlEncode(ui.text(controls_.编辑框_关键词), true, true);
+  s.KeywordEncoded.set(criteria.KeywordEncoded);
   s.PageCount = pagesFor(s.ResultCount);
-  m.refreshStatus();
+  context_.Status.refreshStatus();
 
   if (s.ResultCount == 0) {
-    stopRun();
-    m.Tasks.setCell(row, TaskTable::Status, "0条"_gbk);
+    context_.Runs.stopRun();
+    context_.Tasks.setCell(row, TaskTable::Status, "0条"_gbk);
     if (!s.RunAllTasks) {
-      ui.message(m.window, "没有采集结果"_gbk, "结果"_gbk, platform::ui::MessageKind::Notice);
-      m.Tasks.deleteRow(row);
-      m.refreshStatus();
-    } else if (row + 1 < m.Tasks.rowCount()) {
-      startTaskRun(row + 1);
+      ui.message(controls_.window, "没有采集结果"_gbk, "结果"_gbk, window::MessageKind::Notice);
+      context_.Tasks.deleteRow(row);
+      context_.Status.refreshStatus();
+    } else if (emptyQueueTask) {
+      emptyQueueTask(row);
     }
     return;
   }
-  int workers = m.workerCount();
-  ui.setPeriod(m.时钟5, 100);
+  int workers = context_.Runs.workerCount();
+  ui.setPeriod(controls_.时钟5, 100);
   if (s.PageCount < workers) workers = s.PageCount;
   if (s.PageCount == 1) {
     s.SinglePageRun = true;
-    platform::runOnNewThread([this] { pageWorkItem(0); });
+    context_.Runs.startWorker([this, criteria] { pageWorkItem(criteria, 0); });
   } else {
     s.SinglePageRun = false;
-    s.Distributor.distributeWork([this](int page) { pageWorkItem(page); }, s.PageCount, workers);
+    context_.Runs.distributeWork([this, criteria](int page) { pageWorkItem(criteria, page); }, s.PageCount, workers);
   }
 }
 
-void CompanySearch::stopRun() {
-  app::MainWindow& m = main_;
-  const int row = m.State.CurrentTaskRow;
-  if (m.Tasks.cellText(row, TaskTable::Status) != "完成"_gbk) m.Tasks.setCell(row, TaskTable::Status, "停止"_gbk);
-  m.State.Idle = true;
-  m.State.Distributor.requestStop();
-  m.Ui.setPeriod(m.时钟1, 0);
-  m.disableStartControls(false);
-  // Refreshed once Idle is set, so that the status bar shows the stop.
-  platform::runOnNewThread([&m] { m.refreshStatus(); });
-}
-
-void CompanySearch::pageWorkItem(int page) {
-  const int timeout = main_.State.RequestTimeout;
-  const std::string first =
-      net::pageText(net::fetchPage(slugAddress(page), {.verb = "GET", .timeoutSeconds = timeout}));
-  const std::string second =
-      net::pageText(net::fetchPage(queryAddress(page), {.verb = "GET", .timeoutSeconds = timeout}));
+void CompanySearch::pageWorkItem(const net::SearchCriteria& criteria, int page) {
+  const net::FetchOptions options{.verb = "GET", .timeoutSeconds = context_.State.RequestTimeout};
+  const std::string first = net::pageText(net::fetchPage(net::slugAddress(context_.Site, criteria, page), options));
+  const std::string second = net::pageText(net::fetchPage(net::queryAddress(context_.Site, criteria, page), options));
   const std::string joined = net::textBetween(first, "执照已审核"_gbk, "我是供应商"_gbk) + second;
-  if (main_.State.Idle) stopRun();
-  parseResultPage(joined);
+  if (context_.State.Idle) context_.Runs.stopRun();
+  parseResultPage(joined, criteria.FilterWords);
 }
 
-void CompanySearch::parseResultPage(const std::string& text) {
-  app::MainWindow& m = main_;
-  app::RunState& s = m.State;
-  const std::string domain = m.Site.shopDomain.starts_with(".") ? m.Site.shopDomain.substr(1) : m.Site.shopDomain;
-  const std::string nameStart = domain + "\" target=\"_blank\">";
-  const std::vector<std::string> words = net::splitText(s.FilterWords.get(), "-");
-  for (const std::string& block : net::splitText(text, "商铺成长等级"_gbk)) {
-    ++s.ProcessedCount;
-    std::string name = net::textBetween(block, nameStart, "</a>");
-    name = net::removeAllSpaces(net::removeText(net::removeText(name, "<em>"), "</em>"));
-    for (const std::string& word : words) {
-      if (net::isBlank(word)) continue;
-      if (net::findText(name, word) > 0) {
-        name.clear();
-        break;
-      }
+void CompanySearch::parseResultPage(const std::string& text, const std::string& filterWords) {
+  app::RunState& s = context_.State;
+  const ResultListing read = readResultListing(text, net::shopDomainName(context_.Site), filterWords);
+  for (const Listing& listing : read.listings) {
+    const int row = context_.Companies.appendNumberedRow({listing.id, listing.name});
+    if (context_.Ui.checked(controls_.选择框_同时采集)) {
+      const std::string address = net::contactPageAddress(context_.Site, listing.id);
+      const std::string page = address.empty() ? std::string() : net::pageText(net::fetchPage(address));
+      contacts_.parseContactPage(page, row + 1);
+      context_.Status.refreshStatus();
     }
-    if (name.empty()) {
-      ++s.FilteredCount;
-    } else {
-      ++s.ValidCount;
-      const std::string id = net::textBetween(block, "0\" href=\"http://", ".");
-      if (!id.empty()) {
-        const int row = m.Companies.appendNumberedRow({id, name});
-        if (m.Ui.checked(m.选择框_同时采集)) {
-          const std::string address = contacts::contactPageAddress(m.Site, id);
-          const std::string page = address.empty() ? std::string() : net::pageText(net::fetchPage(address));
-          contacts::parseContactPage(m, page, row + 1);
-        }
-      }
-    }
-    m.refreshStatus();
   }
+  s.ProcessedCount += read.processed;
+  s.FilteredCount += read.filtered;
+  s.ValidCount += read.valid;
+  context_.Status.refreshStatus();
 }
 
 }  // namespace search

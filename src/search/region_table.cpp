@@ -1,6 +1,5 @@
 #include "search/region_table.h"
 
-#include "app/main_window.h"
 #include "net/text_rules.h"
 #include "platform/codepage.h"
 #include "platform/threads.h"
@@ -45,9 +44,10 @@ const std::string& AreaTable() {
   return table;
 }
 
-RegionTable::RegionTable(app::MainWindow& main) : main_(main) {
-  main.Ui.on(main.组合框1, platform::ui::Event::Selected, [this] { provincePicked(); });
-  main.Ui.on(main.组合框2, platform::ui::Event::Selected, [this] { cityPicked(); });
+RegionTable::RegionTable(window::Ui& ui, app::RunState& state, window::Handle 组合框1, window::Handle 组合框2)
+    : ui_(ui), state_(state), 组合框1_(组合框1), 组合框2_(组合框2) {
+  ui.on(组合框1, window::Event::Selected, [this] { provincePicked(); });
+  ui.on(组合框2, window::Event::Selected, [this] { cityPicked(); });
 }
 
 void RegionTable::load() {
@@ -61,12 +61,12 @@ void RegionTable::load() {
     const std::string name = net::textBetween(piece, "#\">", "</a>");
     if (!name.empty()) CityNames.push_back(name);
   }
-  platform::ui::Ui& ui = main_.Ui;
-  ui.addEntry(main_.组合框1, "所有地区"_gbk);
-  ui.select(main_.组合框1, 0);
+  window::Ui& ui = ui_;
+  ui.addEntry(组合框1_, "所有地区"_gbk);
+  ui.select(组合框1_, 0);
   for (const std::string& piece : piecesAfterFirst("-pi")) {
     const std::string name = net::textBetween(piece, "#\">", "</a>");
-    if (!name.empty()) ui.addEntry(main_.组合框1, name);
+    if (!name.empty()) ui.addEntry(组合框1_, name);
   }
   provincePicked();
   loaded_ = true;
@@ -77,15 +77,15 @@ void RegionTable::startLoad() {
 }
 
 void RegionTable::provincePicked() {
-  platform::ui::Ui& ui = main_.Ui;
-  app::RunState& state = main_.State;
-  ui.clearEntries(main_.组合框2);
-  const int k = ui.selected(main_.组合框1);
-  const std::string shown = ui.text(main_.组合框1);
+  window::Ui& ui = ui_;
+  app::RunState& state = state_;
+  ui.clearEntries(组合框2_);
+  const int k = ui.selected(组合框1_);
+  const std::string shown = ui.text(组合框1_);
   if (k <= 0 || k > static_cast<int>(ProvinceCodes.size())) {
     state.CityCode.set("");
     state.ProvinceCode.set("");
-    ui.addEntry(main_.组合框2, shown);
+    ui.addEntry(组合框2_, shown);
   } else {
     const std::string code = ProvinceCodes[static_cast<std::size_t>(k - 1)];
     state.ProvinceCode.set(code);
@@ -95,26 +95,26 @@ void RegionTable::provincePicked() {
     const std::size_t from = table.find(marker) + marker.size();
     const std::size_t to = table.find("o-pid", from);
     const std::string block = table.substr(from, to == std::string::npos ? std::string::npos : to - from);
-    ui.addEntry(main_.组合框2, shown);
+    ui.addEntry(组合框2_, shown);
     std::vector<std::string> pieces = net::splitText(block, "-ci");
     for (std::size_t i = 1; i < pieces.size(); ++i) {
       const std::string name = net::textBetween(pieces[i], "<a href=\"#\">", "</a>");
-      if (!name.empty()) ui.addEntry(main_.组合框2, name);
+      if (!name.empty()) ui.addEntry(组合框2_, name);
     }
   }
-  ui.select(main_.组合框2, 0);
+  ui.select(组合框2_, 0);
 }
 
 void RegionTable::cityPicked() {
-  platform::ui::Ui& ui = main_.Ui;
+  window::Ui& ui = ui_;
   std::string code;
-  if (ui.selected(main_.组合框2) > 0) {
-    const std::string shown = ui.text(main_.组合框2);
+  if (ui.selected(组合框2_) > 0) {
+    const std::string shown = ui.text(组合框2_);
     for (std::size_t i = 0; i < CityNames.size() && i < CityCodes.size(); ++i) {
       if (CityNames[i] == shown) code = CityCodes[i];
     }
   }
-  main_.State.CityCode.set(code);
+  state_.CityCode.set(code);
 }
 
 }  // namespace search

@@ -6,11 +6,12 @@
 #include <string>
 #include <vector>
 
-namespace app {
-class MainWindow;
-}
+#include "app/run_state.h"
+#include "platform/window/ui.h"
 
 namespace search {
+
+namespace window = platform::window;
 
 // The site's region selector markup in GBK, built once.
 const std::string& AreaTable();
@@ -18,7 +19,7 @@ const std::string& AreaTable();
 class RegionTable {
  public:
   // Connects the province and city boxes of the main window.
-  explicit RegionTable(app::MainWindow& main);
+  RegionTable(window::Ui& ui, app::RunState& state, window::Handle 组合框1, window::Handle 组合框2);
 
   // Fills the lists and the province box, then performs the province pick.
   // Any thread; the program runs it on a thread of its own at start-up.
@@ -36,7 +37,9 @@ class RegionTable {
   std::vector<std::string> CityNames;
 
  private:
-  app::MainWindow& main_;
+  window::Ui& ui_;
+  app::RunState& state_;
+  const window::Handle 组合框1_, 组合框2_;
   std::atomic<bool> loaded_{false};
 };
 

@@ -1,4 +1,5 @@
 #include "app/main_window.h"
+#include "app/settings.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +11,7 @@
 
 namespace {
 
-namespace ui = platform::ui;
+namespace window = platform::window;
 using platform::utf8ToGbk;
 
 class MainWindowTest : public ::testing::Test {
@@ -21,23 +22,22 @@ class MainWindowTest : public ::testing::Test {
   }
   std::string part(int k) { return platform::gbkToUtf8(ui.partText(main.状态条1, k)); }
 
-  ui::HeadlessDriver driver;
-  ui::Ui ui{driver, driver};
+  window::HeadlessDriver driver;
+  window::Ui ui{driver, driver};
   app::RunState state;
   bool ended = false;
-  app::MainWindow main{
-      ui, state, {"search.localhost:1", ".shop.localhost:1"}, {.endProcess = [this] { ended = true; }}};
+  app::MainWindow main{ui, state, {.endProcess = [this] { ended = true; }}};
 };
 
 TEST_F(MainWindowTest, OpensIdleWithEveryControlInPlace) {
   EXPECT_TRUE(state.Idle);
   EXPECT_TRUE(ui.visible(main.window));
-  EXPECT_EQ(ui.rect(main.window), (ui::Rect{(1366 - 1033) / 2, 50, 1033, 520}));
+  EXPECT_EQ(ui.rect(main.window), (window::Rect{(1366 - 1033) / 2, 50, 1033, 520}));
   EXPECT_EQ(ui.text(main.window), utf8ToGbk("瀚岭商谷供应商采集-霁川坛-蓬丘客"));
   EXPECT_EQ(ui.controls(main.window).size(), 58U);  // every control of the layout, timers included
   struct Place {
-    ui::Handle control;
-    ui::Rect rect;
+    window::Handle control;
+    window::Rect rect;
     const char* text;
   };
   const Place places[] = {
@@ -53,10 +53,10 @@ TEST_F(MainWindowTest, OpensIdleWithEveryControlInPlace) {
     EXPECT_EQ(ui.text(p.control), utf8ToGbk(p.text));
   }
   EXPECT_EQ(ui.state(main.编辑框_线程).parent, main.分组框1);
-  const ui::Handle checkedAtStart[] = {main.选择框_采集自动去重, main.选择框_采集清空, main.选择框_导出提示,
-                                       main.选择框_手机电话识别, main.选择框_手机号强过滤};
-  for (const ui::Handle box : ui.controls(main.window)) {
-    if (ui.kind(box) != ui::Kind::CheckBox) continue;
+  const window::Handle checkedAtStart[] = {main.选择框_采集自动去重, main.选择框_采集清空, main.选择框_导出提示,
+                                           main.选择框_手机电话识别, main.选择框_手机号强过滤};
+  for (const window::Handle box : ui.controls(main.window)) {
+    if (ui.kind(box) != window::Kind::CheckBox) continue;
     EXPECT_EQ(ui.checked(box),
               std::find(std::begin(checkedAtStart), std::end(checkedAtStart), box) != std::end(checkedAtStart))
         << platform::gbkToUtf8(ui.state(box).name);
@@ -77,7 +77,8 @@ TEST_F(MainWindowTest, ThreadBoxStaysWithinOneToFifty) {
     ui.userType(main.编辑框_线程, typed);
     EXPECT_EQ(ui.text(main.编辑框_线程), shown) << typed;
   }
-  EXPECT_EQ(main.workerCount(), 2);
+  const app::RunControl runs(ui, state, main.Tasks, main.Status, main.runControls());
+  EXPECT_EQ(runs.workerCount(), 2);
 }
 
 TEST(NumberOf, ReadsTheLeadingDecimalNumber) {
@@ -139,7 +140,7 @@ TEST_F(MainWindowTest, RefreshStatusAndElapsedClock) {
   state.ValidCount = 5;
   state.DuplicateCount = 1;
   state.Idle = false;
-  std::thread([this] { main.refreshStatus(); }).join();
+  std::thread([this] { main.Status.refreshStatus(); }).join();
   const char* const expected[] = {
       " 关键字:阀门", "过滤字:贸易-批发", "地址:阀门-所有地区", "共3页",   "共101条", "第7条",
       "过滤2条",      "有效5条",          "状态:已开始",        "去重复:1"};

@@ -130,7 +130,7 @@ TEST_F(ContactParserTest, FieldsTriesAndRules) {
     setUpRow(c);
     const int valid = system.state().ValidCount;
     const int filtered = system.state().FilteredCount;
-    contacts::parseContactPage(system.main(), utf8ToGbk(c.page), 1);
+    system.harvester.Contacts.parseContactPage(utf8ToGbk(c.page), 1);
     if (c.row.empty()) {
       EXPECT_EQ(rowCells(0), std::vector<std::string>(10)) << c.what;
       EXPECT_EQ(system.state().FilteredCount, filtered + 1) << c.what;
@@ -146,7 +146,7 @@ TEST_F(ContactParserTest, FieldsTriesAndRules) {
 
 TEST_F(ContactParserTest, RowOutsideTheGridStillCounts) {
   const int valid = system.state().ValidCount;
-  contacts::parseContactPage(system.main(), utf8ToGbk("<strong>x</strong>"), 5);
+  system.harvester.Contacts.parseContactPage(utf8ToGbk("<strong>x</strong>"), 5);
   EXPECT_EQ(system.state().ValidCount, valid + 1);
   EXPECT_EQ(system.main().Companies.rowCount(), 0);
 }
@@ -159,21 +159,14 @@ TEST_F(ContactParserTest, ReadsEveryTemplateOfTheStandInSite) {
     for (const site::Listing& listing : catalogue.page("五金", {}, n)) {
       system.main().Companies.clearRows();
       system.main().Companies.appendNumberedRow({listing.company.id, ""});
-      contacts::parseContactPage(system.main(), utf8ToGbk(site::contactPage(listing.company, "search.localhost:1")), 1);
+      system.harvester.Contacts.parseContactPage(utf8ToGbk(site::contactPage(listing.company, "search.localhost:1")),
+                                                 1);
       const site::Contact truth = site::extracted(listing.company.contact);
       EXPECT_EQ(rowCells(2),
                 (std::vector<std::string>{site::withoutSpaces(listing.company.name), truth.person, truth.mobile,
                                           truth.telephone, truth.fax, truth.email, truth.qq, truth.address}))
           << listing.company.id << " template " << listing.company.contactTemplate;
     }
-  }
-}
-
-TEST(ContactPageAddress, StaysOnTheShopDomain) {
-  const net::Site site{"search.localhost:1", ".shop.localhost:1"};
-  EXPECT_EQ(contacts::contactPageAddress(site, "huajin-12_3"), "http://huajin-12_3.shop.localhost:1/contact.html");
-  for (const char* id : {"", "evil.com/x?", "a b", "x@y", "a:80", "../x", "a\\b"}) {
-    EXPECT_EQ(contacts::contactPageAddress(site, id), "") << id;
   }
 }
 

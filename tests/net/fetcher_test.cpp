@@ -33,6 +33,10 @@ std::vector<std::string> headerLines(const std::string& request) {
   return lines;
 }
 
+// A wait of a 1-second limit ends well before this even on a loaded machine,
+// and far before the 90 seconds a limit that never counted would take.
+constexpr double kFarBeyondTheLimit = 10.0;
+
 double secondsSince(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
 
 TEST(FetchPage, SilentServerGivesEmptyBytesWithinTheLimit) {
@@ -41,7 +45,7 @@ TEST(FetchPage, SilentServerGivesEmptyBytesWithinTheLimit) {
   EXPECT_EQ(fetchPage(silent.url("/"), {.timeoutSeconds = 1}), "");
   const double elapsed = secondsSince(start);
   EXPECT_GE(elapsed, 0.9);
-  EXPECT_LT(elapsed, 2.0);
+  EXPECT_LT(elapsed, kFarBeyondTheLimit);
 }
 
 TEST(FetchPage, InterfaceThreadKeepsProcessingEventsAndStillHonoursTheLimit) {
@@ -61,8 +65,8 @@ TEST(FetchPage, InterfaceThreadKeepsProcessingEventsAndStillHonoursTheLimit) {
                              });
   const auto start = Clock::now();
   EXPECT_EQ(fetchPage(silent.url("/"), {.timeoutSeconds = 1}), "");
-  EXPECT_LT(secondsSince(start), 2.0);
-  EXPECT_GT(events.load(), 100);
+  EXPECT_LT(secondsSince(start), kFarBeyondTheLimit);
+  EXPECT_GT(events.load(), 10);
   EXPECT_EQ(fetchPage(quick.url("/")), "quick");
   platform::installEventPump({}, nullptr);
 }
@@ -76,8 +80,8 @@ TEST(FetchPage, AnswerAfterTheLimitIsDiscarded) {
   });
   const auto start = Clock::now();
   EXPECT_EQ(fetchPage(late.url("/late"), {.timeoutSeconds = 1}), "");
-  EXPECT_LT(secondsSince(start), 2.0);
-  EXPECT_EQ(fetchPage(late.url("/late"), {.timeoutSeconds = 3}), "too late");
+  EXPECT_LT(secondsSince(start), kFarBeyondTheLimit);
+  EXPECT_EQ(fetchPage(late.url("/late"), {.timeoutSeconds = 30}), "too late");
 }
 
 TEST(FetchPage, VerbRules) {

@@ -40,14 +40,14 @@ class KeywordProbeTest : public ::testing::Test {
             net::Site{"127.0.0.1:" + std::to_string(server.port()), ".shop.localhost:1"})) {}
 
   std::string probe(const std::string& keywordUtf8) {
-    return gbkToUtf8(search::probeKeyword(system.main(), utf8ToGbk(keywordUtf8)));
+    return gbkToUtf8(system.harvester.Probe.probeKeyword(utf8ToGbk(keywordUtf8)));
   }
-  std::string shownOf(platform::ui::Handle picker, const char* name) {
+  std::string shownOf(platform::window::Handle picker, const char* name) {
     return gbkToUtf8(system.ui.text(system.ui.find(picker, utf8ToGbk(name))));
   }
   // Picks entry k of the picker and presses its "√".
   void acceptEntry(int k) {
-    system.driver.onNextModal([this, k](platform::ui::Handle picker) {
+    system.driver.onNextModal([this, k](platform::window::Handle picker) {
       auto& ui = system.ui;
       EXPECT_FALSE(ui.enabled(system.main().按钮_开始公司)) << "start controls are disabled during the probe";
       EXPECT_EQ(ui.state(picker).owner, system.main().window);
@@ -91,7 +91,7 @@ TEST_F(KeywordProbeTest, ClosingThePickerWithoutAcceptLeavesNoCategory) {
   acceptEntry(1);
   probe("x");
   ASSERT_EQ(system.state().CategoryId.get(), "101");
-  system.driver.onNextModal([this](platform::ui::Handle picker) { system.ui.destroy(picker); });
+  system.driver.onNextModal([this](platform::window::Handle picker) { system.ui.destroy(picker); });
   EXPECT_EQ(probe("x"), "abc123");
   EXPECT_EQ(system.state().CategoryId.get(), "");
 }

@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/harvester.h"
+#include "harvester/harvester.h"
 #include "platform/codepage.h"
 #include "platform/headless/headless_driver.h"
 
@@ -26,10 +26,10 @@ class HeadlessHarvester {
   app::MainWindow& main() { return harvester.Main; }
   app::RunState& state() { return harvester.State; }
 
-  platform::ui::HeadlessDriver driver;
-  platform::ui::Ui ui{driver, driver};
+  platform::window::HeadlessDriver driver;
+  platform::window::Ui ui{driver, driver};
   bool ended = false;
-  app::Harvester harvester;
+  harvester::Harvester harvester;
 };
 
 // A T that lives as long as the process, as the system does in the program:

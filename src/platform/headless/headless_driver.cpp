@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-namespace platform::ui {
+namespace platform::window {
 
 HeadlessDriver::HeadlessDriver() : interfaceThread_(std::this_thread::get_id()) {
   onUnexpected = [](const std::string& what) {
@@ -34,7 +34,7 @@ Millis HeadlessDriver::now() const {
   return now_;
 }
 
-bool HeadlessDriver::onInterfaceThread() const { return std::this_thread::get_id() == interfaceThread_; }
+bool HeadlessDriver::isInterfaceThread() const { return std::this_thread::get_id() == interfaceThread_; }
 
 bool HeadlessDriver::runOneDue() {
   std::function<void()> call;
@@ -120,4 +120,4 @@ void HeadlessDriver::runModal(Handle window, const std::function<bool()>& closed
   if (!closed()) unexpected("modal window left open");
 }
 
-}  // namespace platform::ui
+}  // namespace platform::window

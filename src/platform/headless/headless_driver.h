@@ -13,9 +13,9 @@
 #include <thread>
 #include <vector>
 
-#include "platform/ui/loop.h"
+#include "platform/window/loop.h"
 
-namespace platform::ui {
+namespace platform::window {
 
 class HeadlessDriver final : public Loop, public Renderer {
  public:
@@ -32,7 +32,7 @@ class HeadlessDriver final : public Loop, public Renderer {
   void postAt(Millis due, std::function<void()> call) override;
   Millis now() const override;
   void processEventsUntil(const std::function<bool()>& done, SteadyTime deadline) override;
-  bool onInterfaceThread() const override;
+  bool isInterfaceThread() const override;
 
   // Renderer
   void changed(Handle) override {}
@@ -81,4 +81,4 @@ class HeadlessDriver final : public Loop, public Renderer {
   std::deque<std::function<void(Handle)>> modalActions_;
 };
 
-}  // namespace platform::ui
+}  // namespace platform::window

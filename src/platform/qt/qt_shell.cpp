@@ -1,6 +1,5 @@
 #include "platform/qt/qt_shell.h"
 
-#include <QAbstractTableModel>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -24,107 +23,15 @@
 
 #include <chrono>
 
-#include "platform/codepage.h"
+#include "platform/qt/grid_model.h"
+#include "platform/qt/qt_text.h"
+#include "platform/qt/status_bar_widget.h"
 
-namespace platform::ui {
-
-QString toQt(const std::string& gbk) { return QString::fromStdString(gbkToUtf8(gbk)); }
-
-std::string fromQt(const QString& text) { return utf8ToGbk(text.toStdString()); }
-
-// A grid as Qt sees it: a view over the window layer's rows, told of changes
-// in batches so that appends from many threads never flood the interface.
-class GridModel final : public QAbstractTableModel {
- public:
-  GridModel(Ui& ui, Handle grid, QObject* parent) : QAbstractTableModel(parent), ui_(ui), grid_(grid) {}
-
-  int rowCount(const QModelIndex& parent) const override { return parent.isValid() ? 0 : rows_; }
-  int columnCount(const QModelIndex& parent) const override { return parent.isValid() ? 0 : columns_; }
-  QVariant data(const QModelIndex& index, int role) const override {
-    if (role != Qt::DisplayRole) return {};
-    return toQt(ui_.cell(grid_, index.row(), index.column()));
-  }
-  QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
-    if (role != Qt::DisplayRole || orientation != Qt::Horizontal) return {};
-    return toQt(ui_.columnTitle(grid_, section));
-  }
-
-  // Brings the view up to the grid's current state; returns whether columns changed.
-  bool refresh() {
-    const ControlState state = ui_.state(grid_);
-    if (state.version == version_) return false;
-    version_ = state.version;
-    const int rows = ui_.rowCount(grid_);
-    const int columns = static_cast<int>(state.columns.size());
-    if (columns != columns_ || state.structureVersion != structure_ || rows < rows_) {
-      beginResetModel();
-      rows_ = rows;
-      columns_ = columns;
-      structure_ = state.structureVersion;
-      endResetModel();
-      return true;
-    }
-    if (rows > rows_) {
-      beginInsertRows({}, rows_, rows - 1);
-      rows_ = rows;
-      endInsertRows();
-    }
-    if (rows_ > 0) emit dataChanged(index(0, 0), index(rows_ - 1, columns_ - 1));
-    return false;
-  }
-
- private:
-  Ui& ui_;
-  Handle grid_;
-  int rows_ = 0;
-  int columns_ = 0;
-  std::uint64_t version_ = 0;
-  std::uint64_t structure_ = 0;
-};
+namespace platform::window {
 
 namespace {
 
 constexpr int kGridRefreshMs = 100;
-
-// A status bar of fixed-width parts laid left to right; a width of -1 takes
-// what the others leave, and parts beyond the bar's right edge are cut off.
-class StatusBarWidget final : public QWidget {
- public:
-  explicit StatusBarWidget(QWidget* parent) : QWidget(parent) {}
-  void setParts(const std::vector<int>& widths, const std::vector<std::string>& texts) {
-    if (labels_.size() != widths.size()) {
-      for (QLabel* label : labels_) delete label;
-      labels_.clear();
-      for (std::size_t i = 0; i < widths.size(); ++i) {
-        auto* label = new QLabel(this);
-        label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        label->show();
-        labels_.push_back(label);
-      }
-    }
-    widths_ = widths;
-    for (std::size_t i = 0; i < labels_.size() && i < texts.size(); ++i) labels_[i]->setText(toQt(texts[i]));
-    layOut();
-  }
-
- protected:
-  void resizeEvent(QResizeEvent*) override { layOut(); }
-
- private:
-  void layOut() {
-    int fixed = 0;
-    for (const int w : widths_) fixed += std::max(w, 0);
-    int x = 0;
-    for (std::size_t i = 0; i < labels_.size(); ++i) {
-      const int w = widths_[i] >= 0 ? widths_[i] : std::max(0, width() - fixed);
-      labels_[i]->setGeometry(x, 0, w, height());
-      x += w;
-    }
-  }
-
-  std::vector<QLabel*> labels_;
-  std::vector<int> widths_;
-};
 
 }  // namespace
 
@@ -172,7 +79,7 @@ void QtShell::processEventsUntil(const std::function<bool()>& done, SteadyTime d
   }
 }
 
-bool QtShell::onInterfaceThread() const { return QThread::currentThread() == thread(); }
+bool QtShell::isInterfaceThread() const { return QThread::currentThread() == thread(); }
 
 void QtShell::changed(Handle handle) {
   {
@@ -505,4 +412,4 @@ Size QtShell::screenSize() const {
   return screen ? Size{screen->size().width(), screen->size().height()} : Size{1366, 768};
 }
 
-}  // namespace platform::ui
+}  // namespace platform::window

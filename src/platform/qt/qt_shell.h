@@ -12,12 +12,12 @@
 #include <mutex>
 #include <set>
 
-#include "platform/ui/loop.h"
-#include "platform/ui/ui.h"
+#include "platform/window/loop.h"
+#include "platform/window/ui.h"
 
 class QTimer;
 
-namespace platform::ui {
+namespace platform::window {
 
 class GridModel;
 
@@ -34,7 +34,7 @@ class QtShell final : public QObject, public Loop, public Renderer {
   void postAt(Millis due, std::function<void()> call) override;
   Millis now() const override;
   void processEventsUntil(const std::function<bool()>& done, SteadyTime deadline) override;
-  bool onInterfaceThread() const override;
+  bool isInterfaceThread() const override;
 
   // Renderer
   void changed(Handle handle) override;
@@ -76,8 +76,4 @@ class QtShell final : public QObject, public Loop, public Renderer {
   bool syncPosted_ = false;
 };
 
-// Text conversions between the system's GBK and Qt.
-QString toQt(const std::string& gbk);
-std::string fromQt(const QString& text);
-
-}  // namespace platform::ui
+}  // namespace platform::window

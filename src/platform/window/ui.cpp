@@ -1,9 +1,10 @@
-#include "platform/ui/ui.h"
+#include "platform/window/ui.h"
 
 #include <algorithm>
 #include <future>
+#include <utility>
 
-namespace platform::ui {
+namespace platform::window {
 
 struct Ui::Control {
   ControlState state;
@@ -30,6 +31,16 @@ const Ui::Control* Ui::get(Handle handle) const {
 }
 
 void Ui::notify(Handle handle) { renderer_.changed(handle); }
+
+template <typename Change>
+void Ui::update(Handle handle, Change change) {
+  {
+    const std::lock_guard lock(mutex_);
+    Control* control = get(handle);
+    if (!control || !change(*control)) return;
+  }
+  notify(handle);
+}
 
 Handle Ui::createWindow(const std::string& name, const Rect& rect, const std::string& caption, Handle owner) {
   Handle handle;
@@ -120,13 +131,7 @@ Kind Ui::kind(Handle handle) const {
 Rect Ui::rect(Handle handle) const { return state(handle).rect; }
 
 void Ui::setRect(Handle handle, const Rect& rect) {
-  {
-    const std::lock_guard lock(mutex_);
-    Control* control = get(handle);
-    if (!control || control->state.rect == rect) return;
-    control->state.rect = rect;
-  }
-  notify(handle);
+  update(handle, [&rect](Control& control) { return std::exchange(control.state.rect, rect) != rect; });
 }
 
 void Ui::move(Handle handle, int x, int y) {
@@ -139,23 +144,14 @@ void Ui::move(Handle handle, int x, int y) {
 bool Ui::visible(Handle handle) const { return state(handle).visible; }
 
 void Ui::setVisible(Handle handle, bool visible) {
-  {
-    const std::lock_guard lock(mutex_);
-    Control* control = get(handle);
-    if (!control || control->state.visible == visible) return;
-    control->state.visible = visible;
-  }
-  notify(handle);
+  update(handle, [visible](Control& control) { return std::exchange(control.state.visible, visible) != visible; });
 }
 
 void Ui::raise(Handle handle) {
-  {
-    const std::lock_guard lock(mutex_);
-    Control* control = get(handle);
-    if (!control) return;
-    control->state.zOrder = nextZ_++;
-  }
-  notify(handle);
+  update(handle, [this](Control& control) {
+    control.state.zOrder = nextZ_++;
+    return true;
+  });
 }
 
 std::string Ui::text(Handle handle) const {
@@ -172,13 +168,11 @@ std::string Ui::text(Handle handle) const {
 }
 
 void Ui::setText(Handle handle, const std::string& text) {
-  {
-    const std::lock_guard lock(mutex_);
-    Control* control = get(handle);
-    if (!control || control->state.text == text) return;
-    control->state.text = text;
-  }
-  notify(handle);
+  update(handle, [&text](Control& control) {
+    if (control.state.text == text) return false;
+    control.state.text = text;
+    return true;
+  });
 }
 
 bool Ui::enabled(Handle handle) const {
@@ -208,34 +202,22 @@ void Ui::setEnabled(Handle handle, bool enabled) {
 bool Ui::checked(Handle handle) const { return state(handle).checked; }
 
 void Ui::setChecked(Handle handle, bool checked) {
-  {
-    const std::lock_guard lock(mutex_);
-    Control* control = get(handle);
-    if (!control || control->state.checked == checked) return;
-    control->state.checked = checked;
-  }
-  notify(handle);
+  update(handle, [checked](Control& control) { return std::exchange(control.state.checked, checked) != checked; });
 }
 
 void Ui::addEntry(Handle combo, const std::string& entry) {
-  {
-    const std::lock_guard lock(mutex_);
-    Control* control = get(combo);
-    if (!control) return;
-    control->state.entries.push_back(entry);
-  }
-  notify(combo);
+  update(combo, [&entry](Control& control) {
+    control.state.entries.push_back(entry);
+    return true;
+  });
 }
 
 void Ui::clearEntries(Handle combo) {
-  {
-    const std::lock_guard lock(mutex_);
-    Control* control = get(combo);
-    if (!control) return;
-    control->state.entries.clear();
-    control->state.selected = -1;
-  }
-  notify(combo);
+  update(combo, [](Control& control) {
+    control.state.entries.clear();
+    control.state.selected = -1;
+    return true;
+  });
 }
 
 int Ui::entryCount(Handle combo) const { return static_cast<int>(state(combo).entries.size()); }
@@ -243,25 +225,19 @@ int Ui::entryCount(Handle combo) const { return static_cast<int>(state(combo).en
 int Ui::selected(Handle combo) const { return state(combo).selected; }
 
 void Ui::select(Handle combo, int index) {
-  {
-    const std::lock_guard lock(mutex_);
-    Control* control = get(combo);
-    if (!control) return;
-    const bool valid = index >= 0 && index < static_cast<int>(control->state.entries.size());
-    control->state.selected = valid ? index : -1;
-  }
-  notify(combo);
+  update(combo, [index](Control& control) {
+    const bool valid = index >= 0 && index < static_cast<int>(control.state.entries.size());
+    control.state.selected = valid ? index : -1;
+    return true;
+  });
 }
 
 void Ui::setColumns(Handle grid, const std::vector<Column>& columns) {
-  {
-    const std::lock_guard lock(mutex_);
-    Control* control = get(grid);
-    if (!control) return;
-    control->state.columns = columns;
-    ++control->state.version;
-  }
-  notify(grid);
+  update(grid, [&columns](Control& control) {
+    control.state.columns = columns;
+    ++control.state.version;
+    return true;
+  });
 }
 
 int Ui::columnCount(Handle grid) const {
@@ -282,19 +258,15 @@ int Ui::appendRow(Handle grid) {
 }
 
 int Ui::appendRowWith(Handle grid, const std::function<std::vector<std::string>(int rowCount)>& cells) {
-  int index;
-  {
-    const std::lock_guard lock(mutex_);
-    Control* control = get(grid);
-    if (!control) return -1;
-    const std::size_t columns = control->state.columns.size();
-    std::vector<std::string> row = cells(static_cast<int>(control->rows.size()) + 1);
-    row.resize(columns);
-    control->rows.push_back(std::move(row));
-    ++control->state.version;
-    index = static_cast<int>(control->rows.size()) - 1;
-  }
-  notify(grid);
+  int index = -1;
+  update(grid, [&](Control& control) {
+    std::vector<std::string> row = cells(static_cast<int>(control.rows.size()) + 1);
+    row.resize(control.state.columns.size());
+    control.rows.push_back(std::move(row));
+    ++control.state.version;
+    index = static_cast<int>(control.rows.size()) - 1;
+    return true;
+  });
   return index;
 }
 
@@ -307,17 +279,15 @@ int Ui::rowCount(Handle grid) const {
 void Ui::setCell(Handle grid, int row, int column, const std::string& text) { setCells(grid, row, column, {text}); }
 
 void Ui::setCells(Handle grid, int row, int firstColumn, const std::vector<std::string>& texts) {
-  {
-    const std::lock_guard lock(mutex_);
-    Control* control = get(grid);
-    if (!control || row < 0 || row >= static_cast<int>(control->rows.size()) || firstColumn < 0) return;
-    auto& cells = control->rows[static_cast<std::size_t>(row)];
+  update(grid, [&](Control& control) {
+    if (row < 0 || row >= static_cast<int>(control.rows.size()) || firstColumn < 0) return false;
+    auto& cells = control.rows[static_cast<std::size_t>(row)];
     for (std::size_t i = 0; i < texts.size() && firstColumn + i < cells.size(); ++i) {
       cells[static_cast<std::size_t>(firstColumn) + i] = texts[i];
     }
-    ++control->state.version;
-  }
-  notify(grid);
+    ++control.state.version;
+    return true;
+  });
 }
 
 std::string Ui::cell(Handle grid, int row, int column) const {
@@ -337,17 +307,15 @@ std::vector<std::string> Ui::row(Handle grid, int row) const {
 }
 
 void Ui::deleteRow(Handle grid, int row) {
-  {
-    const std::lock_guard lock(mutex_);
-    Control* control = get(grid);
-    if (!control || row < 0 || row >= static_cast<int>(control->rows.size())) return;
-    control->rows.erase(control->rows.begin() + row);
-    if (control->state.selected == row) control->state.selected = -1;
-    if (control->state.selected > row) --control->state.selected;
-    ++control->state.version;
-    ++control->state.structureVersion;
-  }
-  notify(grid);
+  update(grid, [row](Control& control) {
+    if (row < 0 || row >= static_cast<int>(control.rows.size())) return false;
+    control.rows.erase(control.rows.begin() + row);
+    if (control.state.selected == row) control.state.selected = -1;
+    if (control.state.selected > row) --control.state.selected;
+    ++control.state.version;
+    ++control.state.structureVersion;
+    return true;
+  });
 }
 
 void Ui::clearRows(Handle grid) {
@@ -355,52 +323,42 @@ void Ui::clearRows(Handle grid) {
 }
 
 void Ui::editRows(Handle grid, const std::function<void(std::vector<std::vector<std::string>>& rows)>& change) {
-  {
-    const std::lock_guard lock(mutex_);
-    Control* control = get(grid);
-    if (!control) return;
-    change(control->rows);
-    const std::size_t columns = control->state.columns.size();
-    for (auto& cells : control->rows) cells.resize(columns);
-    if (control->state.selected >= static_cast<int>(control->rows.size())) control->state.selected = -1;
-    ++control->state.version;
-    ++control->state.structureVersion;
-  }
-  notify(grid);
+  update(grid, [&change](Control& control) {
+    change(control.rows);
+    const std::size_t columns = control.state.columns.size();
+    for (auto& cells : control.rows) cells.resize(columns);
+    if (control.state.selected >= static_cast<int>(control.rows.size())) control.state.selected = -1;
+    ++control.state.version;
+    ++control.state.structureVersion;
+    return true;
+  });
 }
 
 int Ui::selectedRow(Handle grid) const { return state(grid).selected; }
 
 void Ui::selectRow(Handle grid, int row) {
-  {
-    const std::lock_guard lock(mutex_);
-    Control* control = get(grid);
-    if (!control) return;
-    control->state.selected = row >= 0 && row < static_cast<int>(control->rows.size()) ? row : -1;
-  }
-  notify(grid);
+  update(grid, [row](Control& control) {
+    control.state.selected = row >= 0 && row < static_cast<int>(control.rows.size()) ? row : -1;
+    return true;
+  });
 }
 
 void Ui::setParts(Handle bar, const std::vector<int>& widths) {
-  {
-    const std::lock_guard lock(mutex_);
-    Control* control = get(bar);
-    if (!control) return;
-    control->state.partWidths = widths;
-    control->state.partTexts.resize(widths.size());
-  }
-  notify(bar);
+  update(bar, [&widths](Control& control) {
+    control.state.partWidths = widths;
+    control.state.partTexts.resize(widths.size());
+    return true;
+  });
 }
 
 void Ui::setPartText(Handle bar, int part, const std::string& text) {
-  {
-    const std::lock_guard lock(mutex_);
-    Control* control = get(bar);
-    if (!control || part < 0 || part >= static_cast<int>(control->state.partTexts.size())) return;
-    if (control->state.partTexts[static_cast<std::size_t>(part)] == text) return;
-    control->state.partTexts[static_cast<std::size_t>(part)] = text;
-  }
-  notify(bar);
+  update(bar, [part, &text](Control& control) {
+    if (part < 0 || part >= static_cast<int>(control.state.partTexts.size())) return false;
+    std::string& shown = control.state.partTexts[static_cast<std::size_t>(part)];
+    if (shown == text) return false;
+    shown = text;
+    return true;
+  });
 }
 
 std::string Ui::partText(Handle bar, int part) const {
@@ -517,7 +475,7 @@ void Ui::userMoved(Handle window, int x, int y) {
 }
 
 void Ui::onInterfaceThread(std::function<void()> call, bool wait) {
-  if (loop_.onInterfaceThread()) {
+  if (loop_.isInterfaceThread()) {
     call();
     return;
   }
@@ -560,4 +518,4 @@ void Ui::openUrl(const std::string& url) {
   onInterfaceThread([this, url] { renderer_.openUrl(url); }, false);
 }
 
-}  // namespace platform::ui
+}  // namespace platform::window

@@ -3,17 +3,17 @@
 
 #include <QApplication>
 
-#include "app/harvester.h"
+#include "harvester/harvester.h"
 #include "platform/qt/qt_shell.h"
-#include "platform/ui/ui.h"
+#include "platform/window/ui.h"
 
 int main(int argc, char* argv[]) {
   QApplication application(argc, argv);
-  platform::ui::QtShell shell;
-  platform::ui::Ui ui(shell, shell);
+  platform::window::QtShell shell;
+  platform::window::Ui ui(shell, shell);
   shell.attach(ui);
 
-  app::Harvester harvester(ui, {HARVESTER_SEARCH_HOST, HARVESTER_SHOP_DOMAIN});
+  harvester::Harvester harvester(ui, {HARVESTER_SEARCH_HOST, HARVESTER_SHOP_DOMAIN});
   harvester.start();
   return QApplication::exec();
 }

@@ -10,7 +10,7 @@
 
 #include "platform/event_pump.h"
 
-namespace platform::ui {
+namespace platform::window {
 
 using Handle = int;  // 0 is no control
 using Millis = std::int64_t;
@@ -32,7 +32,7 @@ class Loop {
   virtual Millis now() const = 0;
   // Interface thread only: processes events until done() or the deadline.
   virtual void processEventsUntil(const std::function<bool()>& done, SteadyTime deadline) = 0;
-  virtual bool onInterfaceThread() const = 0;
+  virtual bool isInterfaceThread() const = 0;
 };
 
 class Renderer {
@@ -52,4 +52,4 @@ class Renderer {
   virtual Size screenSize() const = 0;
 };
 
-}  // namespace platform::ui
+}  // namespace platform::window

@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/ui/loop.h"
+#include "platform/window/loop.h"
 
-namespace platform::ui {
+namespace platform::window {
 
 enum class Kind { Window, Label, PictureBox, Button, EditBox, CheckBox, ComboBox, GroupBox, Grid, StatusBar, Timer };
 
@@ -171,6 +171,10 @@ class Ui {
   const Control* get(Handle handle) const;
   void fire(Handle handle, Event event);
   void notify(Handle handle);
+  // Runs change(control) under the lock; the renderer hears of it when change
+  // returns true. Nothing happens for a handle that does not exist.
+  template <typename Change>
+  void update(Handle handle, Change change);
   void scheduleTick(Handle timer, std::uint64_t generation, int periodMs);
   bool userCanReach(Handle handle) const;
 
@@ -183,4 +187,4 @@ class Ui {
   int nextZ_ = 1;
 };
 
-}  // namespace platform::ui
+}  // namespace platform::window

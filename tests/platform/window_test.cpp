@@ -1,6 +1,6 @@
 // The window layer on the headless driver.
 
-#include "platform/ui/ui.h"
+#include "platform/window/ui.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +11,7 @@
 
 namespace {
 
-namespace ui = platform::ui;
+namespace window = platform::window;
 
 class UiTest : public ::testing::Test {
  protected:
@@ -20,20 +20,20 @@ class UiTest : public ::testing::Test {
     ui.setVisible(window, true);
   }
 
-  ui::HeadlessDriver driver;
-  ui::Ui ui{driver, driver};
-  ui::Handle window = ui.createWindow("w", {0, 0, 300, 200}, "caption");
+  window::HeadlessDriver driver;
+  window::Ui ui{driver, driver};
+  window::Handle window = ui.createWindow("w", {0, 0, 300, 200}, "caption");
   std::vector<std::string> unexpected;
 };
 
 TEST_F(UiTest, DialogsFromAWorkerWaitForTheInterfaceThread) {
-  driver.answerNext(ui::Answer::Yes);
+  driver.answerNext(window::Answer::Yes);
   driver.answerNextSave(std::string("/tmp/out.csv"));
   std::atomic<bool> done{false};
-  ui::Answer answer = ui::Answer::No;
+  window::Answer answer = window::Answer::No;
   std::optional<std::string> path;
   std::thread worker([&] {
-    answer = ui.message(window, "continue?", "title", ui::MessageKind::Question);
+    answer = ui.message(window, "continue?", "title", window::MessageKind::Question);
     path = ui.saveFile(window, "save", "csv|*.csv|", "/tmp/x.csv");
     done = true;
   });
@@ -41,18 +41,18 @@ TEST_F(UiTest, DialogsFromAWorkerWaitForTheInterfaceThread) {
   EXPECT_FALSE(done) << "the worker waits until the interface thread has answered";
   ASSERT_TRUE(driver.runUntil([&] { return done.load(); }));
   worker.join();
-  EXPECT_EQ(answer, ui::Answer::Yes);
+  EXPECT_EQ(answer, window::Answer::Yes);
   EXPECT_EQ(path, "/tmp/out.csv");
-  EXPECT_EQ(driver.messages.at(0).kind, ui::MessageKind::Question);
+  EXPECT_EQ(driver.messages.at(0).kind, window::MessageKind::Question);
 
-  EXPECT_EQ(ui.message(window, "again?", "title", ui::MessageKind::Question), ui::Answer::No);
+  EXPECT_EQ(ui.message(window, "again?", "title", window::MessageKind::Question), window::Answer::No);
   EXPECT_EQ(unexpected, std::vector<std::string>{"question: again?"});
 }
 
 TEST_F(UiTest, TimersTickOnTheClockAndStop) {
-  const ui::Handle timer = ui.add(ui::Kind::Timer, window, "t", {});
+  const window::Handle timer = ui.add(window::Kind::Timer, window, "t", {});
   int ticks = 0;
-  ui.on(timer, ui::Event::Tick, [&] { ++ticks; });
+  ui.on(timer, window::Event::Tick, [&] { ++ticks; });
   ui.setPeriod(timer, 100);
   driver.advance(1'050);
   EXPECT_EQ(ticks, 10);
@@ -67,11 +67,11 @@ TEST_F(UiTest, TimersTickOnTheClockAndStop) {
 }
 
 TEST_F(UiTest, DisabledGroupBoxDisablesWhatItHoldsAndInputIsIgnored) {
-  const ui::Handle group = ui.add(ui::Kind::GroupBox, window, "g", {10, 10, 100, 100});
-  const ui::Handle box = ui.add(ui::Kind::CheckBox, group, "c", {1, 1, 50, 16});
-  const ui::Handle edit = ui.add(ui::Kind::EditBox, window, "e", {1, 1, 50, 16});
+  const window::Handle group = ui.add(window::Kind::GroupBox, window, "g", {10, 10, 100, 100});
+  const window::Handle box = ui.add(window::Kind::CheckBox, group, "c", {1, 1, 50, 16});
+  const window::Handle edit = ui.add(window::Kind::EditBox, window, "e", {1, 1, 50, 16});
   int clicks = 0;
-  ui.on(box, ui::Event::Click, [&] { ++clicks; });
+  ui.on(box, window::Event::Click, [&] { ++clicks; });
   ui.setEnabled(group, false);
   EXPECT_FALSE(ui.enabled(box));
   ui.userClick(box);
@@ -88,7 +88,7 @@ TEST_F(UiTest, DisabledGroupBoxDisablesWhatItHoldsAndInputIsIgnored) {
 }
 
 TEST_F(UiTest, GridsAnswerOutsideTheirRowsWithEmptyText) {
-  const ui::Handle grid = ui.add(ui::Kind::Grid, window, "grid", {0, 0, 100, 100});
+  const window::Handle grid = ui.add(window::Kind::Grid, window, "grid", {0, 0, 100, 100});
   ui.setColumns(grid, {{"a", 10}, {"b", 0}});
   EXPECT_EQ(ui.cell(grid, 0, 0), "");
   EXPECT_EQ(ui.selectedRow(grid), -1);
