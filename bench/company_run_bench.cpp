@@ -1,14 +1,16 @@
 // A company collection headless against a directory site on this machine.
 //   company-run-bench PORT KEYWORD WORKERS               runs it; prints "MS ROWS PAGES"
 //   company-run-bench --print-addresses PORT KEYWORD PAGES
-//       prints, as a curl config, the addresses such a run fetches for PAGES
-//       pages, built by the program from the site's token for KEYWORD
+//       prints, as a curl config, the addresses such a run fetches, built by
+//       the program: the probe and the first result page (one after the
+//       other, as the run needs them), then both forms of PAGES pages
 
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "harvester/harvester.h"
 #include "net/site.h"
@@ -19,14 +21,15 @@
 namespace {
 
 void printAddresses(harvester::Harvester& harvester, const std::string& keyword, int pages) {
-  net::SearchCriteria criteria{.KeywordSlug = harvester.Probe.probeKeyword(keyword),
-                               .KeywordEncoded = net::urlEncode(keyword, true, true)};
+  const net::SearchCriteria criteria{.KeywordSlug = harvester.Probe.probeKeyword(keyword),
+                                     .KeywordEncoded = net::urlEncode(keyword, true, true)};
+  std::vector<std::string> addresses = {net::probeAddress(harvester.Site, keyword),
+                                        net::slugAddress(harvester.Site, criteria)};
   for (int page = 1; page <= pages; ++page) {
-    for (const std::string& address :
-         {net::slugAddress(harvester.Site, criteria, page), net::queryAddress(harvester.Site, criteria, page)}) {
-      std::printf("url = \"%s\"\noutput = \"/dev/null\"\n", address.c_str());
-    }
+    addresses.push_back(net::slugAddress(harvester.Site, criteria, page));
+    addresses.push_back(net::queryAddress(harvester.Site, criteria, page));
   }
+  for (const std::string& address : addresses) std::printf("url = \"%s\"\noutput = \"/dev/null\"\n", address.c_str());
 }
 
 void run(harvester::Harvester& harvester, platform::window::HeadlessDriver& driver, const std::string& keyword,

@@ -27,6 +27,11 @@ struct GridFilling {
 // Returns once every row is shown, or after giveUpMs.
 inline GridFilling fillGridFromThreads(platform::window::QtShell& shell, app::CompanyTable& companies, int threads,
                                        int rowsEach, qint64 giveUpMs = 60'000) {
+  QElapsedTimer shown;
+  shown.start();
+  while (!shell.widget(companies.handle()) && shown.elapsed() < giveUpMs) {
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+  }
   auto finished = std::make_shared<std::atomic<int>>(0);
   for (int t = 0; t < threads; ++t) {
     std::thread([&companies, finished, t, rowsEach] {
