@@ -21,9 +21,6 @@ class SharedCookies {
     curl_share_setopt(share_, CURLSHOPT_USERDATA, this);
     curl_share_setopt(share_, CURLSHOPT_SHARE, CURL_LOCK_DATA_COOKIE);
     curl_share_setopt(share_, CURLSHOPT_SHARE, CURL_LOCK_DATA_DNS);
-    // Kept-alive connections serve the next fetch to the same host, as a
-    // browser's would.
-    curl_share_setopt(share_, CURLSHOPT_SHARE, CURL_LOCK_DATA_CONNECT);
   }
   SharedCookies(const SharedCookies&) = delete;
   SharedCookies& operator=(const SharedCookies&) = delete;
