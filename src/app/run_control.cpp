@@ -15,7 +15,10 @@ RunControl::RunControl(window::Ui& ui, RunState& state, TaskTable& tasks, Status
       distributor_([this](std::function<void()> body) { return startCounted(std::move(body)); }) {}
 
 bool RunControl::beginCompanyRun(int row) {
-  if (!state_.Idle.exchange(false)) return false;
+  {
+    const std::lock_guard lock(mutex_);
+    if (gridsBusy_ || !state_.Idle.exchange(false)) return false;
+  }
   disableStartControls(true);
   state_.CurrentTaskRow = row;
   tasks_.setCell(row, TaskTable::Status, "进行"_gbk);
@@ -58,8 +61,26 @@ void RunControl::startWorker(std::function<void()> body) {
   if (!startCounted([shared] { (*shared)(); })) (*shared)();
 }
 
+bool RunControl::withGridsAlone(const std::function<void()>& rebuild) {
+  {
+    const std::lock_guard lock(mutex_);
+    if (gridsBusy_ || !state_.Idle || writers_ > 0) return false;
+    gridsBusy_ = true;
+  }
+  disableStartControls(true);
+  rebuild();
+  disableStartControls(false);
+  const std::lock_guard lock(mutex_);
+  gridsBusy_ = false;
+  return true;
+}
+
 bool RunControl::startCounted(std::function<void()> body) {
-  ++writers_;
+  {
+    const std::lock_guard lock(mutex_);
+    if (gridsBusy_) return false;
+    ++writers_;
+  }
   if (platform::startThread([this, body = std::move(body)] {
         body();
         --writers_;

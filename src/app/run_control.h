@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <functional>
+#include <mutex>
 #include <vector>
 
 #include "app/run_state.h"
@@ -60,6 +61,12 @@ class RunControl {
   // Workers of any run that have started and not yet returned.
   int writers() const { return writers_; }
 
+  // Runs rebuild alone with the grids: only while idle with no worker of any
+  // run left that may still write them. Until rebuild returns no run begins,
+  // no worker starts and the start controls are disabled. Returns false,
+  // running nothing, when the grids cannot be had alone. Any thread.
+  bool withGridsAlone(const std::function<void()>& rebuild);
+
  private:
   bool startCounted(std::function<void()> body);
 
@@ -68,6 +75,8 @@ class RunControl {
   TaskTable& tasks_;
   StatusBar& status_;
   const RunControls controls_;
+  std::mutex mutex_;  // guards gridsBusy_ against the starts it holds off
+  bool gridsBusy_ = false;
   std::atomic<int> writers_{0};
   WorkDistributor distributor_;
 };

@@ -26,6 +26,14 @@ class GridTable {
     ui_.setCells(grid_, row, firstColumn, texts);
   }
   std::string cellText(int row, int column) const { return ui_.cell(grid_, row, column); }
+  std::vector<std::vector<std::string>> rows() const { return ui_.rows(grid_); }
+  void appendRows(std::vector<std::vector<std::string>> rows) { ui_.appendRows(grid_, std::move(rows)); }
+  // Writes texts into the row from firstColumn on only while guardColumn reads
+  // guardText, in one step; returns whether it wrote.
+  bool setCellsWhere(int row, int guardColumn, const std::string& guardText, int firstColumn,
+                     const std::vector<std::string>& texts) {
+    return ui_.setCellsWhere(grid_, row, guardColumn, guardText, firstColumn, texts);
+  }
   void deleteRow(int row) { ui_.deleteRow(grid_, row); }
   void clearRows() { ui_.clearRows(grid_); }
   int selectedRow() const { return ui_.selectedRow(grid_); }

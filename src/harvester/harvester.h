@@ -11,6 +11,7 @@
 #include "app/run_state.h"
 #include "contacts/contact_parser.h"
 #include "net/site.h"
+#include "results/results.h"
 #include "search/company_search.h"
 #include "search/keyword_probe.h"
 #include "search/region_table.h"
@@ -35,6 +36,7 @@ class Harvester {
   app::RunControl Runs;
   search::RegionTable Regions;
   search::KeywordProbe Probe;
+  results::Results Results;
   contacts::ContactParser Contacts;
   search::CompanySearch Search;
 

@@ -286,4 +286,25 @@ TEST_F(CompanyRunTest, FailuresAndStallsEndWithoutHangAndLoseOnlyTheirPages) {
   EXPECT_FALSE(failed.empty()) << "the site injected no fault";
 }
 
+TEST_F(CompanyRunTest, GridButtonsWaitForTheRunsWritersAndNoRowIsLost) {
+  start({.pinnedCounts = {{"轴承", 2000}}, .latencyMs = 20});
+  system->ui.userType(main().编辑框_线程, "5");
+  press("轴承");
+  ASSERT_TRUE(system->driver.runUntil([this] { return main().Companies.rowCount() > 100; }));
+  for (const platform::window::Handle button : {main().按钮_去除重复, main().按钮_清空公司, main().按钮_清空信息}) {
+    system->ui.setPartText(main().状态条1, 9, "");
+    system->ui.userClick(button);
+    EXPECT_EQ(status(9), "请等待采集结束");
+  }
+  waitForPages();
+  EXPECT_EQ(harvest(), truth("轴承")) << "every row the run appended is there";
+
+  system->ui.userClick(main().按钮_停止);
+  ASSERT_TRUE(system->driver.runUntil([this] { return system->harvester.Runs.writers() == 0; }));
+  system->ui.userClick(main().按钮_去除重复);
+  EXPECT_EQ(status(9), "去重复:" + std::to_string(2000 - main().Companies.rowCount()));
+  for (int r = 0; r < main().Companies.rowCount(); ++r)
+    ASSERT_EQ(main().Companies.cellText(r, 0), std::to_string(r + 1));
+}
+
 }  // namespace

@@ -34,7 +34,7 @@ TEST_F(UiTest, DialogsFromAWorkerWaitForTheInterfaceThread) {
   std::optional<std::string> path;
   std::thread worker([&] {
     answer = ui.message(window, "continue?", "title", window::MessageKind::Question);
-    path = ui.saveFile(window, "save", "csv|*.csv|", "/tmp/x.csv");
+    path = ui.saveFile(window, {.title = "save", .filter = "csv|*.csv|", .fileName = "x.csv", .folder = "/tmp"});
     done = true;
   });
   std::this_thread::sleep_for(std::chrono::milliseconds(50));

@@ -96,11 +96,10 @@ Answer HeadlessDriver::message(Handle owner, const std::string& text, const std:
   return answer;
 }
 
-std::optional<std::string> HeadlessDriver::saveFile(Handle, const std::string& title, const std::string&,
-                                                    const std::string&) {
-  saveTitles.push_back(title);
+std::optional<std::string> HeadlessDriver::saveFile(Handle, const SaveDialog& dialog) {
+  saveDialogs.push_back(dialog);
   if (saveAnswers_.empty()) {
-    unexpected("save dialog: " + title);
+    unexpected("save dialog: " + dialog.title);
     return std::nullopt;
   }
   std::optional<std::string> path = saveAnswers_.front();

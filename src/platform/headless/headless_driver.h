@@ -32,17 +32,18 @@ class HeadlessDriver final : public Loop, public Renderer {
   void postAt(Millis due, std::function<void()> call) override;
   Millis now() const override;
   void processEventsUntil(const std::function<bool()>& done, SteadyTime deadline) override;
+  void processPendingEvents() override { processPending(); }
   bool isInterfaceThread() const override;
 
   // Renderer
   void changed(Handle) override {}
   Answer message(Handle owner, const std::string& text, const std::string& title, MessageKind kind) override;
-  std::optional<std::string> saveFile(Handle owner, const std::string& title, const std::string& filter,
-                                      const std::string& proposedPath) override;
+  std::optional<std::string> saveFile(Handle owner, const SaveDialog& dialog) override;
   void runModal(Handle window, const std::function<bool()>& closed) override;
   void beginSystemMove(Handle window) override { systemMoves.push_back(window); }
   void openUrl(const std::string& url) override { openedUrls.push_back(url); }
   Size screenSize() const override { return screen; }
+  std::string desktopFolder() const override { return desktop; }
 
   // Runs the calls that are due now.
   void processPending();
@@ -61,10 +62,11 @@ class HeadlessDriver final : public Loop, public Renderer {
   std::function<void(const std::string&)> onUnexpected;
 
   std::vector<Message> messages;
-  std::vector<std::string> saveTitles;
+  std::vector<SaveDialog> saveDialogs;
   std::vector<Handle> systemMoves;
   std::vector<std::string> openedUrls;
   Size screen{1366, 768};
+  std::string desktop = "/tmp";
 
  private:
   bool runOneDue();

@@ -4,8 +4,10 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDesktopServices>
+#include <QDir>
 #include <QEvent>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -15,6 +17,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
+#include <QStandardPaths>
 #include <QTableView>
 #include <QThread>
 #include <QTimer>
@@ -375,18 +378,36 @@ Answer QtShell::message(Handle owner, const std::string& text, const std::string
   return Answer::Ok;
 }
 
-std::optional<std::string> QtShell::saveFile(Handle owner, const std::string& title, const std::string& filter,
-                                             const std::string& proposedPath) {
-  // "Name（*.csv）|*.csv|" pairs become Qt's "Name (*.csv)".
+std::optional<std::string> QtShell::saveFile(Handle owner, const SaveDialog& d) {
+  // "Name|*.csv|" pairs become Qt's "Name (*.csv)", shown by their names alone.
   QStringList filters;
-  const QStringList parts = toQt(filter).split(QLatin1Char('|'), Qt::SkipEmptyParts);
+  const QStringList parts = toQt(d.filter).split(QLatin1Char('|'), Qt::SkipEmptyParts);
   for (qsizetype i = 0; i + 1 < parts.size(); i += 2)
     filters << parts[i] + QStringLiteral(" (") + parts[i + 1] + QLatin1Char(')');
-  const QString path =
-      QFileDialog::getSaveFileName(widget(owner), toQt(title), toQt(proposedPath), filters.join(QStringLiteral(";;")));
-  if (path.isEmpty()) return std::nullopt;
-  return fromQt(path);
+  QFileDialog dialog(widget(owner), toQt(d.title));
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  dialog.setOption(QFileDialog::HideNameFilterDetails);
+  dialog.setOption(QFileDialog::DontConfirmOverwrite, !d.confirmOverwrite);
+  dialog.setNameFilters(filters);
+  dialog.setDirectory(QString::fromStdString(d.folder));
+  dialog.selectFile(toQt(d.fileName));
+  dialog.setDefaultSuffix(toQt(d.defaultExtension));
+  while (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
+    const QString path = dialog.selectedFiles().constFirst();
+    const QDir folder = QFileInfo(path).absoluteDir();
+    if (!d.folderMustExist || folder.exists()) return path.toStdString();
+    QMessageBox::warning(&dialog, dialog.windowTitle(), folder.path());
+  }
+  return std::nullopt;
 }
+
+std::string QtShell::desktopFolder() const {
+  const QString desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+  return (QDir(desktop).exists() ? desktop : QDir::homePath()).toStdString();
+}
+
+void QtShell::processPendingEvents() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
 
 void QtShell::runModal(Handle window, const std::function<bool()>& closed) {
   modalWindows_.insert(window);

@@ -34,17 +34,18 @@ class QtShell final : public QObject, public Loop, public Renderer {
   void postAt(Millis due, std::function<void()> call) override;
   Millis now() const override;
   void processEventsUntil(const std::function<bool()>& done, SteadyTime deadline) override;
+  void processPendingEvents() override;
   bool isInterfaceThread() const override;
 
   // Renderer
   void changed(Handle handle) override;
   Answer message(Handle owner, const std::string& text, const std::string& title, MessageKind kind) override;
-  std::optional<std::string> saveFile(Handle owner, const std::string& title, const std::string& filter,
-                                      const std::string& proposedPath) override;
+  std::optional<std::string> saveFile(Handle owner, const SaveDialog& dialog) override;
   void runModal(Handle window, const std::function<bool()>& closed) override;
   void beginSystemMove(Handle window) override;
   void openUrl(const std::string& url) override;
   Size screenSize() const override;
+  std::string desktopFolder() const override;
 
   // The widget showing a control, for tests and screenshots.
   QWidget* widget(Handle handle) const;

@@ -22,6 +22,18 @@ struct Size {
   int width = 0, height = 0;
 };
 
+// A file-save dialog. Texts are GBK; paths are the file system's own bytes.
+struct SaveDialog {
+  std::string title;
+  std::string filter;            // "Name|pattern|" pairs
+  std::string fileName;          // proposed name
+  std::string folder;            // initial folder
+  std::string defaultExtension;  // empty: a name is used as typed
+  bool confirmOverwrite = true;  // ask before an existing file is replaced
+  bool folderMustExist = true;
+  bool operator==(const SaveDialog&) const = default;
+};
+
 class Loop {
  public:
   virtual ~Loop() = default;
@@ -32,6 +44,8 @@ class Loop {
   virtual Millis now() const = 0;
   // Interface thread only: processes events until done() or the deadline.
   virtual void processEventsUntil(const std::function<bool()>& done, SteadyTime deadline) = 0;
+  // Interface thread only: processes the events that are pending now.
+  virtual void processPendingEvents() = 0;
   virtual bool isInterfaceThread() const = 0;
 };
 
@@ -43,13 +57,14 @@ class Renderer {
   // The rest run on the interface thread.
   virtual Answer message(Handle owner, const std::string& text, const std::string& title, MessageKind kind) = 0;
   // The chosen path, or nothing when the dialog was cancelled.
-  virtual std::optional<std::string> saveFile(Handle owner, const std::string& title, const std::string& filter,
-                                              const std::string& proposedPath) = 0;
+  virtual std::optional<std::string> saveFile(Handle owner, const SaveDialog& dialog) = 0;
   // Shows window as a modal dialog; returns once closed() is true.
   virtual void runModal(Handle window, const std::function<bool()>& closed) = 0;
   virtual void beginSystemMove(Handle window) = 0;
   virtual void openUrl(const std::string& url) = 0;
   virtual Size screenSize() const = 0;
+  // The user's desktop folder, or the home folder when there is none.
+  virtual std::string desktopFolder() const = 0;
 };
 
 }  // namespace platform::window

@@ -306,6 +306,43 @@ std::vector<std::string> Ui::row(Handle grid, int row) const {
   return control->rows[static_cast<std::size_t>(row)];
 }
 
+std::vector<std::vector<std::string>> Ui::rows(Handle grid) const {
+  const std::lock_guard lock(mutex_);
+  const Control* control = get(grid);
+  return control ? control->rows : std::vector<std::vector<std::string>>();
+}
+
+void Ui::appendRows(Handle grid, std::vector<std::vector<std::string>> rows) {
+  update(grid, [&rows](Control& control) {
+    for (auto& cells : rows) {
+      cells.resize(control.state.columns.size());
+      control.rows.push_back(std::move(cells));
+    }
+    ++control.state.version;
+    return true;
+  });
+}
+
+bool Ui::setCellsWhere(Handle grid, int row, int guardColumn, const std::string& guardText, int firstColumn,
+                       const std::vector<std::string>& texts) {
+  bool wrote = false;
+  update(grid, [&](Control& control) {
+    if (row < 0 || row >= static_cast<int>(control.rows.size())) return false;
+    auto& cells = control.rows[static_cast<std::size_t>(row)];
+    if (guardColumn < 0 || guardColumn >= static_cast<int>(cells.size()) ||
+        cells[static_cast<std::size_t>(guardColumn)] != guardText) {
+      return false;
+    }
+    for (std::size_t i = 0; i < texts.size() && firstColumn >= 0 && firstColumn + i < cells.size(); ++i) {
+      cells[static_cast<std::size_t>(firstColumn) + i] = texts[i];
+    }
+    ++control.state.version;
+    wrote = true;
+    return true;
+  });
+  return wrote;
+}
+
 void Ui::deleteRow(Handle grid, int row) {
   update(grid, [row](Control& control) {
     if (row < 0 || row >= static_cast<int>(control.rows.size())) return false;
@@ -498,11 +535,14 @@ Answer Ui::message(Handle owner, const std::string& text, const std::string& tit
   return answer;
 }
 
-std::optional<std::string> Ui::saveFile(Handle owner, const std::string& title, const std::string& filter,
-                                        const std::string& proposedPath) {
+std::optional<std::string> Ui::saveFile(Handle owner, const SaveDialog& dialog) {
   std::optional<std::string> path;
-  onInterfaceThread([&] { path = renderer_.saveFile(owner, title, filter, proposedPath); }, true);
+  onInterfaceThread([&] { path = renderer_.saveFile(owner, dialog); }, true);
   return path;
+}
+
+void Ui::processPendingEvents() {
+  if (loop_.isInterfaceThread()) loop_.processPendingEvents();
 }
 
 void Ui::runModal(Handle window) {

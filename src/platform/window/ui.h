@@ -119,6 +119,14 @@ class Ui {
   void setCells(Handle grid, int row, int firstColumn, const std::vector<std::string>& texts);
   std::string cell(Handle grid, int row, int column) const;
   std::vector<std::string> row(Handle grid, int row) const;
+  // Every row, in one step.
+  std::vector<std::vector<std::string>> rows(Handle grid) const;
+  // Appends rows as they are given, in one step.
+  void appendRows(Handle grid, std::vector<std::vector<std::string>> rows);
+  // Writes texts into the row from firstColumn on, in one step, only while its
+  // guardColumn reads guardText; returns whether it wrote.
+  bool setCellsWhere(Handle grid, int row, int guardColumn, const std::string& guardText, int firstColumn,
+                     const std::vector<std::string>& texts);
   void deleteRow(Handle grid, int row);
   void clearRows(Handle grid);
   // Runs change under the grid's lock: a change of several cells in one step.
@@ -153,8 +161,10 @@ class Ui {
   // Dialogs. From a worker thread they are carried to the interface thread and
   // block the caller until answered.
   Answer message(Handle owner, const std::string& text, const std::string& title, MessageKind kind);
-  std::optional<std::string> saveFile(Handle owner, const std::string& title, const std::string& filter,
-                                      const std::string& proposedPath);
+  std::optional<std::string> saveFile(Handle owner, const SaveDialog& dialog);
+  std::string desktopFolder() const { return renderer_.desktopFolder(); }
+  // On the interface thread: processes the events pending now. Elsewhere nothing.
+  void processPendingEvents();
   // Interface thread: shows window modally until it is destroyed or hidden.
   void runModal(Handle window);
   void beginSystemMove(Handle window);
