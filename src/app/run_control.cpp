@@ -27,11 +27,18 @@ bool RunControl::beginCompanyRun(int row) {
   return true;
 }
 
-void RunControl::beginContactRun() {
+bool RunControl::beginContactRun(const std::function<bool()>& prepare) {
+  if (!takeGrids()) return false;
+  const bool begin = prepare();
+  disableStartControls(false);
+  const std::lock_guard lock(mutex_);
+  gridsBusy_ = false;
+  if (!begin) return false;
   state_.RunStartMs = ui_.now();
   ui_.setPeriod(controls_.时钟1, 1000);
   for (const window::Handle button : controls_.contactRunButtons) ui_.setEnabled(button, false);
   state_.Idle = false;
+  return true;
 }
 
 void RunControl::stopRun() {
@@ -62,17 +69,26 @@ void RunControl::startWorker(std::function<void()> body) {
 }
 
 bool RunControl::withGridsAlone(const std::function<void()>& rebuild) {
+  if (!takeGrids()) return false;
+  rebuild();
+  releaseGrids();
+  return true;
+}
+
+bool RunControl::takeGrids() {
   {
     const std::lock_guard lock(mutex_);
     if (gridsBusy_ || !state_.Idle || writers_ > 0) return false;
     gridsBusy_ = true;
   }
   disableStartControls(true);
-  rebuild();
+  return true;
+}
+
+void RunControl::releaseGrids() {
   disableStartControls(false);
   const std::lock_guard lock(mutex_);
   gridsBusy_ = false;
-  return true;
 }
 
 bool RunControl::startCounted(std::function<void()> body) {

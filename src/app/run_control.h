@@ -38,9 +38,11 @@ class RunControl {
   // disabled, the row "进行", RunStartMs, 时钟1 at 100 ms. Returns false and
   // changes nothing unless idle. Any thread.
   bool beginCompanyRun(int row);
-  // Begins a contact run: the start and task buttons disabled, RunStartMs,
-  // 时钟1 at 1,000 ms, Idle 0. Any thread.
-  void beginContactRun();
+  // Prepares a contact run alone with the grids (see withGridsAlone) and,
+  // when prepare returns true, begins it before any other run can: the start
+  // and task buttons disabled, RunStartMs, 时钟1 at 1,000 ms, Idle 0. Returns
+  // whether the run began. Any thread.
+  bool beginContactRun(const std::function<bool()>& prepare);
   // Ends the current run, whatever kind: the task row "停止" unless it reads
   // "完成", Idle 1, the workers skip what they have not begun, 时钟1 off, the
   // controls enabled, the status bar refreshed on a thread of its own. Waits
@@ -69,6 +71,8 @@ class RunControl {
 
  private:
   bool startCounted(std::function<void()> body);
+  bool takeGrids();
+  void releaseGrids();
 
   window::Ui& ui_;
   RunState& state_;

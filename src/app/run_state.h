@@ -16,6 +16,9 @@ struct RunState {
   std::atomic<bool> Idle{false};
   std::atomic<bool> RunAllTasks{false};
   std::atomic<bool> SinglePageRun{false};
+  // Held while the end of a contact run or of a multi-page company run is
+  // under way, so that it runs once; taken by exchange(true).
+  std::atomic<bool> Finishing{false};
 
   SharedText KeywordSlug;
   SharedText KeywordEncoded;

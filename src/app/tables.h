@@ -2,6 +2,7 @@
 // The company and task grids: fixed columns and the row operations every run
 // uses. Each operation is atomic and safe from any thread.
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -39,6 +40,10 @@ class GridTable {
   int selectedRow() const { return ui_.selectedRow(grid_); }
   int columnCount() const { return ui_.columnCount(grid_); }
   std::string columnTitle(int column) const { return ui_.columnTitle(grid_, column); }
+  // Runs change over all rows in one step.
+  void editRows(const std::function<void(std::vector<std::vector<std::string>>& rows)>& change) {
+    ui_.editRows(grid_, change);
+  }
   // Writes 1, 2, … into column 0 of the rows in order.
   void renumberRows();
 

@@ -67,25 +67,36 @@ FieldRules ContactParser::currentRules() const {
                        ui.checked(b.选择框_传真), ui.checked(b.选择框_邮箱), ui.checked(b.选择框_QQ)}};
 }
 
-void ContactParser::clearCompanyRow(int rowNumber) {
-  context_.Companies.setCells(rowNumber - 1, 0, std::vector<std::string>(10));
+void ContactParser::clearCompanyRow(int rowNumber) { write(rowNumber - 1, 0, std::vector<std::string>(10), nullptr); }
+
+void ContactParser::parseContactPage(const std::string& page, int rowNumber) { parse(page, rowNumber, nullptr); }
+
+void ContactParser::parseContactPage(const std::string& page, int rowNumber, const std::string& companyId) {
+  parse(page, rowNumber, &companyId);
 }
 
-void ContactParser::parseContactPage(const std::string& page, int rowNumber) {
+bool ContactParser::write(int row, int firstColumn, const std::vector<std::string>& cells,
+                          const std::string* companyId) {
   app::CompanyTable& companies = context_.Companies;
+  if (!companyId) {
+    companies.setCells(row, firstColumn, cells);
+    return true;
+  }
+  return companies.setCellsWhere(row, app::CompanyTable::Id, *companyId, firstColumn, cells);
+}
+
+void ContactParser::parse(const std::string& page, int rowNumber, const std::string* companyId) {
   const int row = rowNumber - 1;
   const ContactPage contact = readContactPage(page);
-  if (net::isBlank(companies.cellText(row, app::CompanyTable::Name))) {
-    companies.setCell(row, app::CompanyTable::Name, contact.name);
+  if (net::isBlank(context_.Companies.cellText(row, app::CompanyTable::Name))) {
+    write(row, app::CompanyTable::Name, {contact.name}, companyId);
   }
   const std::optional<std::vector<std::string>> cells = applyFieldRules(contact, currentRules());
   if (!cells) {
-    clearCompanyRow(rowNumber);
-    ++context_.State.FilteredCount;
+    if (write(row, 0, std::vector<std::string>(10), companyId)) ++context_.State.FilteredCount;
     return;
   }
-  companies.setCells(row, app::CompanyTable::Person, *cells);
-  ++context_.State.ValidCount;
+  if (write(row, app::CompanyTable::Person, *cells, companyId)) ++context_.State.ValidCount;
 }
 
 }  // namespace contacts

@@ -48,10 +48,18 @@ class ContactParser {
   // blanks it when a required field is empty. Counts it valid or filtered. Any
   // thread.
   void parseContactPage(const std::string& page, int rowNumber);
+  // The same for the company companyId: only while the row's ID cell reads
+  // exactly that, so that a row that moved meanwhile never gets another
+  // company's contacts; nothing is written or counted otherwise.
+  void parseContactPage(const std::string& page, int rowNumber, const std::string& companyId);
   // Empties all ten cells of the row; the row itself stays.
   void clearCompanyRow(int rowNumber);
 
  private:
+  void parse(const std::string& page, int rowNumber, const std::string* companyId);
+  // Writes cells from firstColumn on, when given only while the row holds companyId.
+  bool write(int row, int firstColumn, const std::vector<std::string>& cells, const std::string* companyId);
+
   app::RunContext context_;
   const FieldRuleControls controls_;
 };

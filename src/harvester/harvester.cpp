@@ -22,6 +22,19 @@ Harvester::Harvester(window::Ui& ui, net::Site site, std::function<void()> endPr
                            .选择框_传真 = Main.选择框_传真,
                            .选择框_邮箱 = Main.选择框_邮箱,
                            .选择框_QQ = Main.选择框_QQ}),
+      ContactRun(context(),
+                 {.按钮_开始信息 = Main.按钮_开始信息,
+                  .选择框_采集自动去重 = Main.选择框_采集自动去重,
+                  .选择框_导出提示 = Main.选择框_导出提示,
+                  .时钟5 = Main.时钟5},
+                 Contacts, Results),
+      Supervisor(context(),
+                 {.window = Main.window,
+                  .时钟5 = Main.时钟5,
+                  .选择框_采集自动去重 = Main.选择框_采集自动去重,
+                  .选择框_同时采集 = Main.选择框_同时采集,
+                  .选择框_采集确认 = Main.选择框_采集确认},
+                 Results, ContactRun),
       Search(context(),
              {.window = Main.window,
               .编辑框_关键词 = Main.编辑框_关键词,
@@ -31,12 +44,19 @@ Harvester::Harvester(window::Ui& ui, net::Site site, std::function<void()> endPr
               .选择框_采集清空 = Main.选择框_采集清空,
               .按钮_开始公司 = Main.按钮_开始公司,
               .时钟5 = Main.时钟5},
-             Probe, Contacts) {
+             Probe, Contacts),
+      Queue(context(),
+            {.window = Main.window,
+             .按钮_加入任务 = Main.按钮_加入任务,
+             .按钮_开始全部任务 = Main.按钮_开始全部任务,
+             .按钮_开始单条任务 = Main.按钮_开始单条任务,
+             .按钮_清空任务 = Main.按钮_清空任务,
+             .选择框_采集清空 = Main.选择框_采集清空},
+            Search) {
   ui.on(Main.按钮_停止, window::Event::Click, [this] { Runs.stopRun(); });
-  // A queue run goes on with the next row when a task finds nothing.
-  Search.emptyQueueTask = [this](int row) {
-    if (row + 1 < Main.Tasks.rowCount()) Search.startTaskRun(row + 1);
-  };
+  // What follows a finished stage of a queue run is the queue's to decide.
+  Search.emptyQueueTask = [this](int row) { Queue.afterEmptyTask(row); };
+  Supervisor.nextTask = [this] { Queue.startNextTask(); };
 }
 
 app::RunContext Harvester::context() { return {Main.Ui, State, Runs, Main.Status, Main.Companies, Main.Tasks, Site}; }

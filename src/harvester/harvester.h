@@ -10,11 +10,14 @@
 #include "app/run_control.h"
 #include "app/run_state.h"
 #include "contacts/contact_parser.h"
+#include "contacts/contact_run.h"
+#include "contacts/supervisor.h"
 #include "net/site.h"
 #include "results/results.h"
 #include "search/company_search.h"
 #include "search/keyword_probe.h"
 #include "search/region_table.h"
+#include "tasks/task_queue.h"
 
 namespace harvester {
 
@@ -38,7 +41,10 @@ class Harvester {
   search::KeywordProbe Probe;
   results::Results Results;
   contacts::ContactParser Contacts;
+  contacts::ContactRun ContactRun;
+  contacts::Supervisor Supervisor;
   search::CompanySearch Search;
+  tasks::TaskQueue Queue;
 
  private:
   app::RunContext context();

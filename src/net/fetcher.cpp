@@ -4,6 +4,8 @@
 #include <condition_variable>
 #include <memory>
 #include <mutex>
+#include <optional>
+#include <thread>
 
 #include "net/text_rules.h"
 #include "platform/codepage.h"
@@ -19,6 +21,8 @@ constexpr std::string_view kAcceptHeader =
     "Accept: image/gif, image/x-xbitmap, image/jpeg, image/pjpeg, application/x-shockwave-flash, "
     "application/vnd.ms-excel, application/vnd.ms-powerpoint, application/msword, */*\r\n";
 constexpr std::string_view kAcceptLanguageHeader = "Accept-Language: zh-cn\r\n";
+// The pause before the second try; the third waits twice as long.
+constexpr auto kRetryPause = std::chrono::milliseconds(200);
 constexpr std::string_view kFormContentType = "Content-Type: application/x-www-form-urlencoded\r\n";
 
 std::string toLower(std::string_view text) {
@@ -37,6 +41,7 @@ struct Exchange {
   std::mutex mutex;
   std::condition_variable finishedChanged;
   bool finished = false;
+  std::chrono::steady_clock::time_point finishedAt;
   std::atomic<bool> abandoned{false};
   platform::HttpResponse response;
 };
@@ -74,21 +79,17 @@ void runRequest(const std::shared_ptr<Exchange>& exchange, const platform::HttpR
   const std::lock_guard lock(exchange->mutex);
   exchange->response = std::move(response);
   exchange->finished = true;
+  exchange->finishedAt = std::chrono::steady_clock::now();
   exchange->finishedChanged.notify_all();
 }
 
-}  // namespace
-
-std::string fetchPage(const std::string& url, const FetchOptions& options) {
-  const auto start = std::chrono::steady_clock::now();
+// One try: the answer, or nothing when none arrived within the limit.
+std::optional<platform::HttpResponse> fetchOnce(const platform::HttpRequest& request, const FetchOptions& options) {
   const int limit = options.timeoutSeconds > 0 ? options.timeoutSeconds : kDefaultTimeoutSeconds;
-  const auto deadline = start + std::chrono::seconds(limit);
-
-  platform::HttpRequest request;
-  if (!buildRequest(url, options, request)) return {};
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(limit);
 
   auto exchange = std::make_shared<Exchange>();
-  if (!platform::startThread([exchange, request = std::move(request)] { runRequest(exchange, request); })) return {};
+  if (!platform::startThread([exchange, request] { runRequest(exchange, request); })) return std::nullopt;
 
   const auto finished = [&exchange] {
     const std::lock_guard lock(exchange->mutex);
@@ -102,13 +103,37 @@ std::string fetchPage(const std::string& url, const FetchOptions& options) {
   }
 
   std::unique_lock lock(exchange->mutex);
-  if (!exchange->finished || std::chrono::steady_clock::now() > deadline) {
+  // An answer that came in time counts, however late the caller looks.
+  if (!exchange->finished || exchange->finishedAt > deadline) {
     exchange->abandoned = true;
-    if (options.rawHeadersOut) options.rawHeadersOut->clear();
-    return {};
+    return std::nullopt;
   }
-  if (options.rawHeadersOut) *options.rawHeadersOut = exchange->response.rawHeaders;
-  return std::move(exchange->response.body);
+  return std::move(exchange->response);
+}
+
+// Waits between tries; on the interface thread, events keep being processed.
+void pauseBeforeTry(int attempt) {
+  const auto until = std::chrono::steady_clock::now() + kRetryPause * attempt;
+  if (!platform::pumpEventsUntil([] { return false; }, until)) std::this_thread::sleep_until(until);
+}
+
+}  // namespace
+
+std::string fetchPage(const std::string& url, const FetchOptions& options) {
+  platform::HttpRequest request;
+  if (!buildRequest(url, options, request)) return {};
+  for (int attempt = 1;; ++attempt) {
+    std::optional<platform::HttpResponse> response = fetchOnce(request, options);
+    if (!response) {
+      if (options.rawHeadersOut) options.rawHeadersOut->clear();
+      return {};
+    }
+    if (options.rawHeadersOut) *options.rawHeadersOut = response->rawHeaders;
+    if (options.retries <= 0) return std::move(response->body);
+    if (response->complete) return std::move(response->body);
+    if (attempt > options.retries) return {};
+    pauseBeforeTry(attempt);
+  }
 }
 
 std::string pageText(std::string_view body) { return platform::utf8ToGbk(body.substr(0, body.find('\0'))); }

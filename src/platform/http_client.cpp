@@ -127,7 +127,10 @@ HttpResponse performHttp(const HttpRequest& request, const std::atomic<bool>& ca
     }
   }
 
-  curl_easy_perform(h);
+  const CURLcode result = curl_easy_perform(h);
+  long status = 0;
+  curl_easy_getinfo(h, CURLINFO_RESPONSE_CODE, &status);
+  transfer.response.complete = result == CURLE_OK && status < 500;
   return std::move(transfer.response);
 }
 

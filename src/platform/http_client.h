@@ -23,6 +23,9 @@ struct HttpRequest {
 struct HttpResponse {
   std::string rawHeaders;  // status line and header lines of the final answer, each ended by "\r\n"
   std::string body;
+  // The whole answer arrived, and it was no server error (5xx): not refused,
+  // reset, closed early or cut short.
+  bool complete = false;
 };
 
 // Blocks until the exchange ends, fails or `cancel` becomes true (checked

@@ -2,6 +2,7 @@
 
 #include <chrono>
 
+#include "net/text_rules.h"
 #include "platform/codepage.h"
 #include "platform/files.h"
 #include "results/csv.h"
@@ -55,25 +56,33 @@ bool Results::aloneWithGrid(const std::function<void()>& change) {
 
 std::optional<int> Results::dedupeCompanies() {
   int removed = 0;
-  const bool done = aloneWithGrid([this, &removed] {
-    app::CompanyTable& companies = context_.Companies;
-    Deduped deduped = dedupeRows(companies.rows());
-    removed = deduped.removed;
-    companies.clearRows();
-    auto lastTurn = Clock::now();
-    for (std::size_t from = 0; from < deduped.rows.size(); from += kRebuildBatch) {
-      const auto begin = deduped.rows.begin() + static_cast<std::ptrdiff_t>(from);
-      const auto end =
-          deduped.rows.begin() + static_cast<std::ptrdiff_t>(std::min(from + kRebuildBatch, deduped.rows.size()));
-      companies.appendRows({std::make_move_iterator(begin), std::make_move_iterator(end)});
-      if (Clock::now() - lastTurn >= kResponsiveEvery) {
-        context_.Ui.processPendingEvents();
-        lastTurn = Clock::now();
-      }
-    }
-  });
-  if (!done) return std::nullopt;
+  if (!aloneWithGrid([this, &removed] { removed = dedupeCompaniesAlone(); })) return std::nullopt;
   return removed;
+}
+
+int Results::dedupeCompaniesAlone() {
+  app::CompanyTable& companies = context_.Companies;
+  Deduped deduped = dedupeRows(companies.rows());
+  companies.clearRows();
+  auto lastTurn = Clock::now();
+  for (std::size_t from = 0; from < deduped.rows.size(); from += kRebuildBatch) {
+    const auto begin = deduped.rows.begin() + static_cast<std::ptrdiff_t>(from);
+    const auto end =
+        deduped.rows.begin() + static_cast<std::ptrdiff_t>(std::min(from + kRebuildBatch, deduped.rows.size()));
+    companies.appendRows({std::make_move_iterator(begin), std::make_move_iterator(end)});
+    if (Clock::now() - lastTurn >= kResponsiveEvery) {
+      context_.Ui.processPendingEvents();
+      lastTurn = Clock::now();
+    }
+  }
+  return deduped.removed;
+}
+
+void Results::sweepBlankRows() {
+  context_.Companies.editRows([](Rows& rows) {
+    std::erase_if(rows, [](const std::vector<std::string>& row) { return row.size() < 2 || net::isBlank(row[1]); });
+    for (std::size_t r = 0; r < rows.size(); ++r) rows[r][0] = std::to_string(r + 1);
+  });
 }
 
 void Results::dedupeButton() {

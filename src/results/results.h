@@ -34,9 +34,15 @@ class Results {
   // rows removed, or nothing when a run may still write the grid (then
   // nothing changes). Any thread.
   std::optional<int> dedupeCompanies();
+  // The same for a caller that has the grid alone already
+  // (app::RunControl::withGridsAlone).
+  int dedupeCompaniesAlone();
   // The handler of 按钮_去除重复: the removed count after "去重复:", the rows
   // left after "有效".
   void dedupeButton();
+  // Deletes every row whose ID is blank, and numbers the rest 1, 2, 3 …, in
+  // one step. Any thread.
+  void sweepBlankRows();
   // Deletes every row; the counters stay.
   void clearAllCompanies();
   // Empties columns 3 to 9 of every row, so a contact run fetches them again.

@@ -123,8 +123,9 @@ void CompanySearch::startTaskRun(int row) {
     return;
   }
   int workers = context_.Runs.workerCount();
-  ui.setPeriod(controls_.时钟5, 100);
   if (s.PageCount < workers) workers = s.PageCount;
+  // The supervisor starts once the workers are counted, so that its first
+  // tick cannot take a one-page run for finished before its worker began.
   if (s.PageCount == 1) {
     s.SinglePageRun = true;
     context_.Runs.startWorker([this, criteria] { pageWorkItem(criteria, 0); });
@@ -132,10 +133,12 @@ void CompanySearch::startTaskRun(int row) {
     s.SinglePageRun = false;
     context_.Runs.distributeWork([this, criteria](int page) { pageWorkItem(criteria, page); }, s.PageCount, workers);
   }
+  ui.setPeriod(controls_.时钟5, 100);
 }
 
 void CompanySearch::pageWorkItem(const net::SearchCriteria& criteria, int page) {
-  const net::FetchOptions options{.verb = "GET", .timeoutSeconds = context_.State.RequestTimeout};
+  const net::FetchOptions options{
+      .verb = "GET", .timeoutSeconds = context_.State.RequestTimeout, .retries = net::kRunPageRetries};
   const std::string first = net::pageText(net::fetchPage(net::slugAddress(context_.Site, criteria, page), options));
   const std::string second = net::pageText(net::fetchPage(net::queryAddress(context_.Site, criteria, page), options));
   const std::string joined = net::textBetween(first, "执照已审核"_gbk, "我是供应商"_gbk) + second;
@@ -150,8 +153,9 @@ void CompanySearch::parseResultPage(const std::string& text, const std::string& 
     const int row = context_.Companies.appendNumberedRow({listing.id, listing.name});
     if (context_.Ui.checked(controls_.选择框_同时采集)) {
       const std::string address = net::contactPageAddress(context_.Site, listing.id);
-      const std::string page = address.empty() ? std::string() : net::pageText(net::fetchPage(address));
-      contacts_.parseContactPage(page, row + 1);
+      const std::string page =
+          address.empty() ? std::string() : net::pageText(net::fetchPage(address, {.retries = net::kRunPageRetries}));
+      contacts_.parseContactPage(page, row + 1, listing.id);
       context_.Status.refreshStatus();
     }
   }

@@ -2,56 +2,27 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <map>
 #include <set>
 
-#include "catalogue.h"
-#include "headless_harvester.h"
-#include "search/company_search.h"
-#include "server.h"
+#include "site_run.h"
 
 namespace {
 
-using platform::gbkToUtf8;
-using platform::utf8ToGbk;
-using testing_support::HeadlessHarvester;
+using e2e::gbkToUtf8;
+using e2e::utf8ToGbk;
 
 struct Row {
   std::string id, name;  // name in UTF-8
   auto operator<=>(const Row&) const = default;
 };
 
-class CompanyRunTest : public ::testing::Test {
+class CompanyRunTest : public e2e::SiteRunTest {
  protected:
-  void start(site::SiteOptions options, int timeoutSeconds = 10) {
-    log = ::testing::TempDir() + "company_run_" + std::to_string(reinterpret_cast<std::uintptr_t>(this)) + ".log";
-    std::remove(log.c_str());
-    options.logPath = log;
-    site = &testing_support::lasting<site::DirectorySite>(std::move(options));
-    ASSERT_GT(site->start(0), 0);
-    const std::string port = std::to_string(site->port());
-    system =
-        &testing_support::lasting<HeadlessHarvester>(net::Site{"search.localhost:" + port, ".shop.localhost:" + port});
-    system->ui.userType(main().编辑框_超时, std::to_string(timeoutSeconds));
-  }
-  app::MainWindow& main() { return system->main(); }
-  app::RunState& state() { return system->state(); }
-
-  // Types the keyword and presses "采集公司①", accepting "所有" when the
-  // site offers categories; waits until every page is handled.
+  // Types the keyword and presses "采集公司①"; waits until every page is handled.
   void collect(const std::string& keywordUtf8, bool pickCategory = false) {
     press(keywordUtf8, pickCategory);
     waitForPages();
-  }
-  void press(const std::string& keywordUtf8, bool pickCategory = false) {
-    if (!pickCategory && !site->catalogue().categories(keywordUtf8).empty()) {
-      system->driver.onNextModal([this](platform::window::Handle picker) {
-        system->ui.userPress(system->ui.find(picker, utf8ToGbk("标签1")));
-      });
-    }
-    system->ui.userType(main().编辑框_关键词, utf8ToGbk(keywordUtf8));
-    system->ui.userClick(main().按钮_开始公司);
   }
   // Until the run has no result, or every page is parsed: the one page of a
   // one-page run ends with the block after its last listing.
@@ -82,17 +53,6 @@ class CompanyRunTest : public ::testing::Test {
     }
     return rows;
   }
-  std::vector<std::string> logLines() {
-    std::ifstream in(log, std::ios::binary);
-    std::vector<std::string> lines;
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
-  }
-  std::string status(int part) { return gbkToUtf8(system->ui.partText(main().状态条1, part)); }
-
-  std::string log;
-  site::DirectorySite* site = nullptr;
-  HeadlessHarvester* system = nullptr;
 };
 
 TEST_F(CompanyRunTest, HarvestEqualsTheSitesGroundTruth) {

@@ -9,6 +9,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "csv_reader.h"
 #include "headless_harvester.h"
 #include "results/csv.h"
 
@@ -27,33 +28,6 @@ std::string readFile(const std::string& path) {
 }
 
 void writeFile(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
-
-// What Python's csv module reads from a file in GBK: every field, hex-coded
-// as UTF-8, a line per record.
-std::vector<std::vector<std::string>> readWithPython(const std::string& path) {
-  const std::string command =
-      "python3 -c \"import csv,sys\n"
-      "for r in csv.reader(open(sys.argv[1], encoding='gbk', newline='')): print(' '.join('x'+f.encode().hex() for f "
-      "in r))\" " +
-      path;
-  FILE* pipe = popen(command.c_str(), "r");
-  std::vector<std::vector<std::string>> records;
-  char line[1 << 16];
-  while (pipe && std::fgets(line, sizeof line, pipe)) {
-    std::vector<std::string> fields;
-    std::istringstream words(line);
-    for (std::string word; words >> word;) {
-      std::string field;
-      for (std::size_t i = 1; i + 1 < word.size(); i += 2) {
-        field += static_cast<char>(std::stoi(word.substr(i, 2), nullptr, 16));
-      }
-      fields.push_back(field);
-    }
-    records.push_back(fields);
-  }
-  if (pipe) pclose(pipe);
-  return records;
-}
 
 class ResultsTest : public ::testing::Test {
  protected:
@@ -166,7 +140,7 @@ TEST_F(ResultsTest, ExportOffersTheDialogAndWritesWhatACsvReaderReadsBack) {
   EXPECT_EQ(bytes, results::buildCsvText(companies()));
   EXPECT_TRUE(bytes.ends_with("\r\n"));
   EXPECT_FALSE(bytes.starts_with("\xEF\xBB\xBF"));
-  const auto records = readWithPython(path);
+  const auto records = testing_support::readCsvFile(path);
   ASSERT_EQ(records.size(), 5U);
   EXPECT_EQ(records[0],
             (std::vector<std::string>{"序", "ID", "公司名", "联系人", "手机", "电话", "传真", "邮箱", "QQ", "地址"}));
