@@ -223,4 +223,47 @@ TEST(FetchPage, FiftyFetchesAtOnce) {
   for (int i = 0; i < 50; ++i) EXPECT_EQ(fetches[static_cast<std::size_t>(i)].get(), "page " + std::to_string(i));
 }
 
+TEST(FetchPage, RetriesAnIncompleteAnswerButNeverACompleteOneOrATimeOut) {
+  const std::string cut = "HTTP/1.1 200 OK\r\nContent-Length: 100\r\n\r\nonly part";
+  const std::string failed = "HTTP/1.1 500 Internal Server Error\r\nContent-Length: 6\r\n\r\nfailed";
+  struct Case {
+    const char* what;
+    std::vector<std::optional<std::string>> answers;  // one per request; nothing: silent until the limit
+    int retries;
+    std::string body;
+    std::size_t requests;
+  };
+  const Case cases[] = {
+      {"cut short, then whole", {cut, okAnswer("whole")}, 2, "whole", 2},
+      {"two server errors, then whole", {failed, failed, okAnswer("whole")}, 2, "whole", 3},
+      {"incomplete to the last try", {failed, cut, failed}, 2, "", 3},
+      {"a complete answer is fetched once", {okAnswer("whole")}, 2, "whole", 1},
+      {"a time-out is not tried again", {std::nullopt}, 2, "", 1},
+      {"without retries, whatever arrived", {cut}, 0, "only part", 1},
+      {"without retries, the status is not examined", {failed}, 0, "failed", 1},
+  };
+  for (const Case& c : cases) {
+    std::atomic<std::size_t> next{0};
+    RawServer server([&](const std::string&) {
+      const std::size_t k = next++;
+      return k < c.answers.size() ? c.answers[k] : std::optional<std::string>(okAnswer("extra"));
+    });
+    EXPECT_EQ(fetchPage(server.url("/"), {.timeoutSeconds = 1, .retries = c.retries}), c.body) << c.what;
+    EXPECT_EQ(server.requests().size(), c.requests) << c.what;
+  }
+}
+
+TEST(FetchPage, AnAnswerInTimeCountsHoweverLateTheInterfaceThreadLooks) {
+  HttpServer quick([](httplib::Server& s) {
+    s.Get("/", [](const httplib::Request&, httplib::Response& r) { r.set_content("in time", "text/plain"); });
+  });
+  // A handler that runs for two seconds while the fetch of a one-second limit
+  // waits: the answer came long before the limit.
+  platform::installEventPump(std::this_thread::get_id(), [](const std::function<bool()>&, platform::SteadyTime) {
+    std::this_thread::sleep_for(std::chrono::seconds(2));
+  });
+  EXPECT_EQ(fetchPage(quick.url("/"), {.timeoutSeconds = 1}), "in time");
+  platform::installEventPump({}, nullptr);
+}
+
 }  // namespace
