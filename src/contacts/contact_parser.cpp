@@ -8,7 +8,7 @@
 namespace contacts {
 namespace {
 
-const std::string kCrLf = "\r\n";
+constexpr std::string_view kCrLf = "\r\n";
 
 // The first try whose value is not empty; later tries are not made.
 template <typename... Tries>

@@ -39,9 +39,10 @@ struct Utf8Literal {
 }  // namespace platform
 
 // "公司"_gbk: the GBK bytes of a UTF-8 source literal, converted once per
-// distinct literal.
+// distinct literal. Never destroyed: threads nobody joins may still read it
+// while the process ends.
 template <platform::Utf8Literal L>
 const std::string& operator""_gbk() {
-  static const std::string converted = platform::utf8ToGbk(L.value);
-  return converted;
+  static const std::string* const converted = new std::string(platform::utf8ToGbk(L.value));
+  return *converted;
 }

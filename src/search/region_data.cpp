@@ -3,7 +3,8 @@
 namespace search {
 
 const std::vector<RegionEntry>& regionEntries() {
-  static const std::vector<RegionEntry> entries = {
+  // Never destroyed: the region load and the site's threads may still read it at the end.
+  static const auto* const entries = new std::vector<RegionEntry>{
       {"江浙沪", "19_26_2", {}},
       {"华东区", "21_19_7_26_8_2", {}},
       {"华南区", "10_28_34", {}},
@@ -407,7 +408,7 @@ const std::vector<RegionEntry>& regionEntries() {
         {"黑河市", "161"},
         {"齐齐哈尔市", "160"}}},
   };
-  return entries;
+  return *entries;
 }
 
 }  // namespace search

@@ -40,8 +40,9 @@ std::vector<std::string> piecesAfterFirst(const std::string& separator) {
 }  // namespace
 
 const std::string& AreaTable() {
-  static const std::string table = buildAreaTable();
-  return table;
+  // Never destroyed: threads nobody joins may still read it at the end.
+  static const std::string* const table = new std::string(buildAreaTable());
+  return *table;
 }
 
 RegionTable::RegionTable(window::Ui& ui, app::RunState& state, window::Handle 组合框1, window::Handle 组合框2)
