@@ -38,8 +38,6 @@ void StatusBar::refreshStatus() {
 
 void StatusBar::showMessage(const std::string& text) { ui_.setPartText(bar_, kMessagePart, text); }
 
-std::string StatusBar::message() const { return ui_.partText(bar_, kMessagePart); }
-
 void StatusBar::showElapsed(std::int64_t seconds) {
   ui_.setPartText(bar_, kElapsedPart, std::to_string(seconds) + "秒"_gbk);
 }

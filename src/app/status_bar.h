@@ -20,7 +20,6 @@ class StatusBar {
   void refreshStatus();
   // Part 9: the short messages of a run ("连接中..", "正在开始", …). Any thread.
   void showMessage(const std::string& text);
-  std::string message() const;
   // Part 10: the seconds a run has lasted.
   void showElapsed(std::int64_t seconds);
 
